@@ -1,0 +1,3 @@
+#include "app/VamretApplication.h"
+
+START_JUCE_APPLICATION (VamretApplication)

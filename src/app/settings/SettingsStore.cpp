@@ -1,0 +1,60 @@
+#include "app/settings/SettingsStore.h"
+
+#include "app/log/DiagnosticLog.h"
+#include "platform/FolderAccess.h"
+#include "platform/Locations.h"
+
+#include <filesystem>
+#include <system_error>
+
+juce::File settingsFileLocation()
+{
+    return Locations::settingsFolder().getChildFile ("Vamrelund Helper.settings");
+}
+
+juce::PropertiesFile::Options settingsFileOptions()
+{
+    juce::PropertiesFile::Options options;
+    options.applicationName = "Vamrelund Helper";
+    options.filenameSuffix = ".settings";
+    options.folderName = "Vamrelund";
+    options.osxLibrarySubFolder = "Application Support";
+    options.commonToAllUsers = false;
+    options.ignoreCaseOfKeyNames = false;
+    options.doNotSave = false;
+    options.millisecondsBeforeSaving = 3000;
+    options.storageFormat = juce::PropertiesFile::storeAsXML;
+    options.processLock = nullptr;
+    return options;
+}
+
+std::unique_ptr<juce::PropertiesFile> createPropertiesFile()
+{
+    const auto file = settingsFileLocation();
+    auto store = std::make_unique<juce::PropertiesFile> (file, settingsFileOptions());
+
+    writeLog ("pfile_ <" + file.getFullPathName() + ">");
+
+    // The settings folder appears with the first save; make sure it can.
+    file.getParentDirectory().createDirectory();
+    store->saveIfNeeded();
+    return store;
+}
+
+juce::Result ensureDataFolder()
+{
+    const auto folder = Locations::dataFolder();
+
+    std::error_code error;
+    std::filesystem::create_directories (std::filesystem::u8path (folder.getFullPathName().toStdString()), error);
+
+    if (error || ! folder.isDirectory())
+    {
+        auto reason = error ? juce::String (error.message()) : juce::String ("a file of that name is in the way");
+        return juce::Result::fail ("The data folder " + folder.getFullPathName()
+                                   + " could not be created (create_directories: " + reason + ").");
+    }
+
+    FolderAccess::grantUsersAccessRecursively (folder);
+    return juce::Result::ok();
+}

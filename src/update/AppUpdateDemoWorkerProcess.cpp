@@ -1,0 +1,17 @@
+#include "update/AppUpdateDemoWorkerProcess.h"
+
+#include "app/log/DiagnosticLog.h"
+
+AppUpdateDemoWorkerProcess::AppUpdateDemoWorkerProcess (VamretApplication& app)
+    : application (app)
+{
+}
+
+void AppUpdateDemoWorkerProcess::handleMessageFromCoordinator (const juce::MemoryBlock& message)
+{
+    // Empty messages arrive when the pipe closes.
+    if (message.isEmpty())
+        return;
+
+    writeLog ("worker, message from coordinator, size <" + juce::String ((int) message.getSize()) + ">");
+}

@@ -1,0 +1,3 @@
+#include "support/DisplayErrors.h"
+
+void installQuietDisplayErrorHandler() {}
