@@ -1,0 +1,25 @@
+#pragma once
+
+#include "cloud/Product.h"
+#include "localstate/ProductRow.h"
+
+/** The install targets of a row: the active plugin formats (aax, vst2,
+    vst3, in that order), then always resources. "lumo" has no VST2 file. */
+std::vector<InstallTarget> makeInstallTargets (const VRCloud::Product& product, const FormatSettings& settings);
+
+/** At least one plugin-format target exists on disk. */
+bool isInstalled (const ProductRow& row);
+
+/** Installed, and an offered format is older than the catalogue, or a
+    pre-release build group has another build than the one installed. */
+bool needsUpdate (const ProductRow& row);
+
+/** Every offered plugin format has its file. */
+bool allOfferedFormatsInstalled (const ProductRow& row);
+
+/** "v" + the lowest valid version of the targets, optionally with "(build)". */
+juce::String installedVersionText (const ProductRow& row, bool withBuild);
+
+/** For an expansion row: every "contents" entry exists below the parent's
+    data folder. */
+bool checkExtensionAllfilesInstalled (const ProductRow& row);
