@@ -1,0 +1,49 @@
+#pragma once
+
+#include "cloud/VamretResponse.h"
+
+#include <atomic>
+#include <mutex>
+
+/** Raised by any 401 answer, on whatever thread it arrives; the main
+    component polls it and clears it after a successful sign-in. */
+extern std::atomic<bool> tokenRejected;
+
+namespace RequestEngine
+{
+    inline constexpr int timeoutMs = 10000;
+    inline constexpr int maxRedirects = 5;
+
+    /** The extra request headers, one per line, separated by "\n":
+        content type (bodyKind 0 only), authorization (token only), the
+        application version, and the platform. */
+    juce::String requestHeaders (int bodyKind, const juce::String& token);
+
+    /** "Windows", or "macOS" on a Mac. */
+    juce::String platformName();
+
+    /** Interrupts a request under way on another thread (used at shutdown). */
+    class Cancellation
+    {
+    public:
+        void cancel();
+        bool isCancelled() const noexcept { return cancelled.load(); }
+
+        /** Used by performRequest to register the stream it is reading. */
+        void attach (juce::WebInputStream* stream);
+
+    private:
+        std::mutex lock;
+        juce::WebInputStream* current = nullptr;
+        std::atomic<bool> cancelled { false };
+    };
+}
+
+/** Sends one request and reads the whole answer. Blocks the calling thread
+    until the answer has arrived or the connection failed (status 0).
+    usePost 1 sends the URL's POST data; bodyKind 0 adds the JSON content
+    type. Logs the raw body; a 401 raises tokenRejected and a 403 with a
+    "url" starts the forced self-update. */
+VamretResponse performRequest (const juce::URL& url, int usePost, int bodyKind, int timeoutMs,
+                               const juce::String& token,
+                               RequestEngine::Cancellation* cancellation = nullptr);

@@ -1,0 +1,136 @@
+#include "cloud/VamretRequest.h"
+
+#include <mutex>
+#include <set>
+
+namespace
+{
+    /** Every request whose object still exists. At shutdown, before the
+        message manager goes, the ones left are cancelled and deleted, so no
+        request thread outlives the application. */
+    class LiveRequests : private juce::DeletedAtShutdown
+    {
+    public:
+        static LiveRequests& get()
+        {
+            static std::mutex creation;
+            const std::lock_guard<std::mutex> guard (creation);
+
+            if (instance == nullptr)
+                instance = new LiveRequests();
+
+            return *instance;
+        }
+
+        static void add (VamretRequest* r)
+        {
+            auto& self = get();
+            const std::lock_guard<std::mutex> guard (self.lock);
+            self.requests.insert (r);
+        }
+
+        static void remove (VamretRequest* r)
+        {
+            if (instance == nullptr)
+                return;
+
+            const std::lock_guard<std::mutex> guard (instance->lock);
+            instance->requests.erase (r);
+        }
+
+        ~LiveRequests() override
+        {
+            std::set<VamretRequest*> left;
+
+            {
+                const std::lock_guard<std::mutex> guard (lock);
+                left.swap (requests);
+            }
+
+            for (auto* r : left)
+                r->cancelAndStop();
+
+            // Each is deleted outside the lock: its destructor calls remove().
+            for (auto* r : left)
+                delete r;
+
+            instance = nullptr;
+        }
+
+    private:
+        LiveRequests() = default;
+
+        static inline LiveRequests* instance = nullptr;
+        std::mutex lock;
+        std::set<VamretRequest*> requests;
+    };
+}
+
+VamretRequest::VamretRequest()
+    : juce::Thread ("VamretRequest")
+{
+    LiveRequests::add (this);
+}
+
+VamretRequest::~VamretRequest()
+{
+    LiveRequests::remove (this);
+    cancelAndStop();
+    cancelPendingUpdate();
+}
+
+void VamretRequest::cancelAndStop()
+{
+    signalThreadShouldExit();
+    cancellation.cancel();
+    stopThread (2000);
+}
+
+void VamretRequest::start (const juce::URL& newUrl, int newUsePost, int newBodyKind, const juce::String& newToken)
+{
+    url = newUrl;
+    usePost = newUsePost;
+    bodyKind = newBodyKind;
+    token = newToken;
+    timeoutMs = RequestEngine::timeoutMs;
+
+    if (! isThreadRunning())
+        startThread();
+}
+
+void VamretRequest::run()
+{
+    response = performRequest (url, usePost, bodyKind, timeoutMs, token, &cancellation);
+    lockAndTrigger();
+}
+
+void VamretRequest::lockAndTrigger()
+{
+    // Gives up when the thread is told to stop, which happens only at shutdown.
+    const juce::MessageManagerLock lock (this);
+
+    if (lock.lockWasGained())
+        triggerAsyncUpdate();
+}
+
+void VamretRequest::handleAsyncUpdate()
+{
+    waitForThreadToExit (10);
+
+    // The callback usually deletes this object, so it runs from a local copy.
+    if (auto deliver = std::move (callback))
+        deliver (response);
+}
+
+void sendAsync (const juce::URL& url, const juce::String& token, std::function<void (VamretResponse)> done)
+{
+    auto* request = new VamretRequest();
+    request->callback = [request, done = std::move (done)] (VamretResponse answer)
+    {
+        if (done)
+            done (std::move (answer));
+
+        delete request;
+    };
+    request->start (url, 1, 0, token);
+}
