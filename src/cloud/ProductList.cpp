@@ -22,16 +22,6 @@ namespace VRCloud
         }
     }
 
-    bool titleComesBefore (const Product& a, const Product& b)
-    {
-        // Empty titles form one group in front; among themselves they are
-        // equal, so a stable sort keeps their incoming order.
-        if (a.title.isEmpty() || b.title.isEmpty())
-            return a.title.isEmpty() && b.title.isNotEmpty();
-
-        return a.title.compareNatural (b.title, false) < 0;
-    }
-
     ProductRow makeRow (const Product& p, const FormatSettings& settings,
                         const juce::String& parentName, const juce::String& parentTitle)
     {

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "cloud/Product.h"
+#include "cloud/ProductOrder.h"
 #include "localstate/ProductRow.h"
 
 #include <vector>
 
 namespace VRCloud
 {
-    /** The catalogue order: titles compared naturally (digit runs by value),
-        ignoring case. Empty titles come first, keeping their incoming order. */
-    bool titleComesBefore (const Product& a, const Product& b);
-
     /** Turns a fetched catalogue into the products page's rows: sorted by
         title, with installed versions read from disk; plugins first, then one
         row per expansion and listed parent. */
