@@ -1,5 +1,8 @@
 #include "cloud/VamretRequest.h"
 
+#include "app/log/DiagnosticLog.h"
+
+#include <cstdio>
 #include <mutex>
 #include <set>
 
@@ -48,7 +51,13 @@ namespace
             }
 
             for (auto* r : left)
-                r->cancelAndStop();
+            {
+                if (! r->cancelAndStop())
+                {
+                    writeLog ("extralog, a VamretRequest thread did not stop and was killed");
+                    std::fprintf (stderr, "VamretRequest: a request thread did not stop at shutdown and was killed\n");
+                }
+            }
 
             // Each is deleted outside the lock: its destructor calls remove().
             for (auto* r : left)
@@ -79,11 +88,11 @@ VamretRequest::~VamretRequest()
     cancelPendingUpdate();
 }
 
-void VamretRequest::cancelAndStop()
+bool VamretRequest::cancelAndStop()
 {
     signalThreadShouldExit();
     cancellation.cancel();
-    stopThread (2000);
+    return stopThread (2000);
 }
 
 void VamretRequest::start (const juce::URL& newUrl, int newUsePost, int newBodyKind, const juce::String& newToken)

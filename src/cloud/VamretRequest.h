@@ -25,8 +25,9 @@ public:
 
     std::function<void (VamretResponse)> callback;
 
-    /** Stops the thread and any transfer under way, without delivering. */
-    void cancelAndStop();
+    /** Stops the thread and any transfer under way, without delivering.
+        Returns false when the thread had to be killed. */
+    bool cancelAndStop();
 
 protected:
     void run() override;
