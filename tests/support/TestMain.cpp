@@ -1,3 +1,4 @@
+#include "app/log/DiagnosticLog.h"
 #include "support/DisplayErrors.h"
 #include "support/TestEnvironment.h"
 
@@ -9,6 +10,11 @@ int main (int argc, char** argv)
 
     // Nothing a test does may reach the real system folders.
     ScopedSandbox sandbox;
+
+    // The general log writer binds to its file at first use: bind it to the
+    // process-wide sandbox, not to whichever test's sandbox comes first.
+    generalLogWriter().ensureCreated();
+    updateLogWriter().ensureCreated();
 
     installQuietDisplayErrorHandler();
     juce::ScopedJuceInitialiser_GUI juce;
