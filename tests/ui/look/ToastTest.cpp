@@ -2,6 +2,7 @@
 #include "platform/Browser.h"
 #include "support/ComponentTesting.h"
 #include "support/TestEnvironment.h"
+#include "ui/look/AppFonts.h"
 #include "ui/look/Toast.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,7 @@ TEST_F (ToastTest, MessageIsCentredAroundItsBoxAndFadesAway)
     EXPECT_NE (image.getPixelAt (90 + 271, 90 + 70).getARGB(), 0xff4bbf49u);
 
     // Short message: SemiBold 19.5.
-    EXPECT_EQ (toast->messageFont().getTypefaceStyle().removeCharacters (" "), "SemiBold");
+    EXPECT_EQ (toast->messageFont().getTypefacePtr(), getAppFont (1).getTypefacePtr());
     EXPECT_FLOAT_EQ (toast->messageFont().getHeight(), 19.5f);
 
     // Ticks 1 ... 90 keep it opaque; then it fades and goes at tick 120.
@@ -117,12 +118,12 @@ TEST_F (ToastTest, LongMessagesUseTheLightFontAtTextHeight)
 {
     Toast toast ("Error", juce::String::repeatedString ("x", 49) + juce::String::charToString (0x00e9), {}, {});
     EXPECT_EQ (toast.message.length(), 50);
-    EXPECT_EQ (toast.messageFont().getTypefaceStyle(), "Light");
+    EXPECT_EQ (toast.messageFont().getTypefacePtr(), getAppFont (2).getTypefacePtr());
     EXPECT_FLOAT_EQ (toast.messageFont().getHeight(), 14.0f);
 
     // 49 characters that take more than 50 bytes still count as short.
     Toast shorter ("Error", juce::String::repeatedString (juce::String::charToString (0x00e9), 49), {}, {});
-    EXPECT_EQ (shorter.messageFont().getTypefaceStyle().removeCharacters (" "), "SemiBold");
+    EXPECT_EQ (shorter.messageFont().getTypefacePtr(), getAppFont (1).getTypefacePtr());
 }
 
 TEST_F (ToastTest, OnlyTheFirstToastWhileAnotherShowsDrawsTheShadow)

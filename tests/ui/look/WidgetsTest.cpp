@@ -1,6 +1,7 @@
 #include "support/ComponentTesting.h"
 #include "support/TestEnvironment.h"
 #include "ui/look/AnimatedLabel.h"
+#include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
 #include "ui/look/BorderImageButton.h"
 #include "ui/look/Header.h"
@@ -24,12 +25,12 @@ TEST (MyToggleButton, FilledAndOutlineLooks)
     EXPECT_TRUE (coloursClose (image.getPixelAt (1, 12).withAlpha ((juce::uint8) 255), juce::Colour (0xffe0e6ea)));
     EXPECT_GT (image.getPixelAt (1, 12).getAlpha(), 100);
     EXPECT_EQ (image.getPixelAt (40, 3).getAlpha(), 0);
-    EXPECT_EQ (button.font.getTypefaceStyle(), "Light");
+    EXPECT_EQ (button.font.getTypefacePtr(), getAppFont (2).getTypefacePtr());
 
     button.makeFilled ("Stop", juce::Colour (0xffd7e0e5), juce::Colour (0xff1c2a34));
     EXPECT_TRUE (button.filled);
     EXPECT_EQ (button.text, "Stop");
-    EXPECT_EQ (button.font.getTypefaceStyle(), "Regular");
+    EXPECT_EQ (button.font.getTypefacePtr(), getAppFont (0).getTypefacePtr());
 
     image = paintToImage (button);
     EXPECT_EQ (image.getPixelAt (40, 2).getARGB(), 0xffd7e0e5u);
