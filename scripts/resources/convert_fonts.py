@@ -92,7 +92,8 @@ def main(out_dir):
     out_dir.mkdir(parents=True, exist_ok=True)
 
     for source, target in CONVERTED.items():
-        font = TTFont(SOURCE / source)
+        # Keep the original time stamps so that a rerun gives identical files.
+        font = TTFont(SOURCE / source, recalcTimestamp=False)
         cff_to_truetype(font)
         font.save(out_dir / target)
         print(f"converted {source} -> {target}")
