@@ -1,0 +1,67 @@
+#include "ui/look/MyTextToggleButton.h"
+
+#include "ui/look/AppFonts.h"
+
+MyTextToggleButton::MyTextToggleButton (const juce::String& buttonText)
+    : juce::TextButton (buttonText),
+      text (buttonText)
+{
+}
+
+juce::Colour MyTextToggleButton::plateColour() const
+{
+    if (isDown)
+        return juce::Colour (0xb2192b38);
+
+    return juce::Colour (selected ? 0xff091c2a : 0xff192b38);
+}
+
+juce::Colour MyTextToggleButton::textColourForState() const
+{
+    if (isOver && isEnabled())
+        return juce::Colour (0xcfffffff);
+
+    return juce::Colour (selected ? 0xffffffff : 0xff89939a);
+}
+
+void MyTextToggleButton::mouseEnter (const juce::MouseEvent&)
+{
+    isOver = true;
+    repaint();
+}
+
+void MyTextToggleButton::mouseExit (const juce::MouseEvent&)
+{
+    isOver = false;
+    repaint();
+}
+
+void MyTextToggleButton::mouseDown (const juce::MouseEvent& e)
+{
+    juce::Button::mouseDown (e);
+    isDown = true;
+    repaint();
+}
+
+void MyTextToggleButton::mouseUp (const juce::MouseEvent& e)
+{
+    // The click may delete this button (a tab change that rebuilds its owner).
+    juce::Component::SafePointer<MyTextToggleButton> self (this);
+    juce::Button::mouseUp (e);
+
+    if (self == nullptr)
+        return;
+
+    isDown = false;
+    repaint();
+}
+
+void MyTextToggleButton::paint (juce::Graphics& g)
+{
+    g.setColour (plateColour());
+    g.fillRoundedRectangle (getLocalBounds().toFloat(), 4.0f);
+
+    g.setFont (getAppFont (2).withHeight (14.0f));
+    g.setColour (textColourForState());
+    g.drawText (text, getLocalBounds(), juce::Justification::centred, true);
+}
