@@ -2,6 +2,7 @@
 
 #include "app/log/DiagnosticLog.h"
 #include "app/settings/ServiceConfig.h"
+#include "cloud/CredentialChecks.h"
 #include "cloud/ProductsRequest.h"
 #include "cloud/VamretRequest.h"
 
@@ -31,10 +32,10 @@ namespace VRCloud
     {
         int result = 1;
 
-        if (email.isEmpty() || ! email.containsChar ('@') || ! email.containsChar ('.'))
+        if (! CredentialChecks::isEmailValid (email))
             result |= invalidEmail;
 
-        if (password.length() < 4 && code.isEmpty())
+        if (! CredentialChecks::isPasswordValid (password) && code.isEmpty())
             result |= invalidPassword;
 
         return result == 1 ? ok : (Error) (result & ~1);
@@ -100,7 +101,4 @@ namespace VRCloud
 
         return answer.status == 200;
     }
-
-    juce::URL forgotPasswordPage (const juce::String& origin)  { return juce::URL (origin + "/forgot-password"); }
-    juce::URL browserSignInPage (const juce::String& origin)   { return juce::URL (origin + "/sso"); }
 }

@@ -30,8 +30,4 @@ namespace VRCloud
     /** Asks the service whether the account's token is still accepted. Blocks
         for up to ten seconds. */
     bool validateToken (const CloudAccount& account, bool* forbidden = nullptr);
-
-    /** The web pages opened from the login page, on the given origin. */
-    juce::URL forgotPasswordPage (const juce::String& origin);
-    juce::URL browserSignInPage (const juce::String& origin);
 }

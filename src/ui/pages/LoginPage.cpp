@@ -5,7 +5,7 @@
 #include "platform/Browser.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
-#include "ui/pages/CredentialChecks.h"
+#include "cloud/CredentialChecks.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 #include "platform/Browser.h"
 #include "support/ComponentTesting.h"
 #include "support/TestEnvironment.h"
-#include "ui/pages/CredentialChecks.h"
+#include "cloud/CredentialChecks.h"
 #include "ui/pages/LoginPage.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/pages/CredentialChecks.h"
+#include "cloud/CredentialChecks.h"
 
 #include "app/settings/ServiceConfig.h"
 
