@@ -1,3 +1,4 @@
+#include "app/log/DiagnosticLog.h"
 #include "support/DisplayErrors.h"
 #include "support/TestEnvironment.h"
 
@@ -9,6 +10,12 @@ int main (int argc, char** argv)
 
     // Nothing a test does may reach the real system folders.
     ScopedSandbox sandbox;
+
+    // The log writers fix their file on first use. Fix it here, in the
+    // process-wide sandbox, rather than inside whichever test's own sandbox
+    // logs first and is deleted at its end.
+    generalLogWriter().ensureCreated();
+    updateLogWriter().ensureCreated();
 
     installQuietDisplayErrorHandler();
     juce::ScopedJuceInitialiser_GUI juce;

@@ -14,7 +14,8 @@ namespace
     {
         ScopedSandbox sandbox;
         ScopedEnvironmentVariable service { ServiceConfig::serviceVariable, {} };
-        std::unique_ptr<juce::PropertiesFile> store = createPropertiesFile();
+        FormatSettings formats;
+        std::unique_ptr<juce::PropertiesFile> store = createPropertiesFile (formats);
     };
 }
 
@@ -57,7 +58,7 @@ TEST_F (SettingsFixture, ValuesSurviveReopeningAsXml)
     ASSERT_TRUE (store->saveIfNeeded());
     store.reset();
 
-    store = createPropertiesFile();
+    store = createPropertiesFile (formats);
     EXPECT_EQ (Settings::getToken (*store), "tok-123");
     EXPECT_EQ (Settings::getEmail (*store), "user@example.com");
     EXPECT_TRUE (Settings::hasAcceptedTerms (*store)) << "yes in capitals counts as accepted";
