@@ -68,6 +68,27 @@ TEST_F (SettingsFixture, ValuesSurviveReopeningAsXml)
     EXPECT_EQ (xml->getTagName(), "PROPERTIES");
 }
 
+TEST_F (SettingsFixture, OpeningLoadsTheFormatSettingsAndSavesTheirKeys)
+{
+    EXPECT_TRUE (formats.active[2]);
+    EXPECT_EQ (formats.path[2], Locations::defaultVst3Folder().getFullPathName() + juce::File::getSeparatorString());
+
+    // The keys written back while loading reach the disk at once.
+    juce::PropertiesFile onDisk (settingsFileLocation(), settingsFileOptions());
+    EXPECT_EQ (onDisk.getValue ("vst3Path"), formats.path[2]);
+    EXPECT_TRUE (onDisk.getBoolValue ("dllActive", false));
+
+    // A stored choice comes back on the next start.
+    store->setValue ("dllActive", false);
+    store->setValue ("aaxpluginPath", "/plugins/aax");
+    store.reset();
+
+    FormatSettings reloaded;
+    store = createPropertiesFile (reloaded);
+    EXPECT_FALSE (reloaded.active[1]);
+    EXPECT_EQ (reloaded.path[0], "/plugins/aax");
+}
+
 TEST_F (SettingsFixture, DeletingTheStoreSavesPendingChanges)
 {
     store->setValue (SettingsKeys::email, "late@example.com");

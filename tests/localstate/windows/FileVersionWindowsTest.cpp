@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 TEST (FileVersionWindows, ReaderAgreesWithWindowsOnBuiltFiles)
 {
     ScopedSandbox sandbox;
@@ -53,6 +55,32 @@ TEST (FileVersionWindows, ReaderAgreesWithWindowsOnBuiltFiles)
         EXPECT_EQ (file.getVersion(), "") << file.getFileName();
         EXPECT_EQ (readFileVersion (file), "") << file.getFileName();
         EXPECT_EQ (readPeFileVersionText (file), "") << file.getFileName();
+    }
+}
+
+TEST (FileVersionWindows, DamagedFilesNeverReachTheSystemReader)
+{
+    ScopedSandbox sandbox;
+    PeFileLayout l;
+    const auto original = buildPeFile ({}, &l);
+
+    // Each of these made Wine's GetFileVersionInfo fault or read past the
+    // image; readFileVersion must answer "" without calling it.
+    struct Case { const char* name; std::function<void (std::vector<std::uint8_t>&)> damage; };
+    const Case cases[] = {
+        { "DataOutside.dll",  [&] (auto& b) { storeLe32 (b, l.dataEntry, 0xFFFFFFF0u); } },
+        { "LoopName.dll",     [&] (auto& b) { storeLe32 (b, l.nameDirectory + 20, 0x80000000u | 24); } },
+        { "PastEnd.dll",      [&] (auto& b) { storeLe32 (b, l.sectionTable + 40 + 20, 0xFFFFFE00u); } },
+        { "Truncated.dll",    [&] (auto& b) { b.resize (l.fixedFileInfo + 20); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        auto bytes = original;
+        c.damage (bytes);
+        const auto file = sandbox.root().getChildFile (c.name);
+        ASSERT_TRUE (writeBytes (file, bytes));
+        EXPECT_EQ (readFileVersion (file), "") << c.name;
     }
 }
 
