@@ -2,6 +2,7 @@
 //
 //   vamrhelper_bench_local_versions prepare <root> <products> <code KiB>
 //   vamrhelper_bench_local_versions run <root> <products> <repeats>
+//   vamrhelper_bench_local_versions files <root> <products> <repeats>
 //
 // "prepare" lays out the plugin folders in <root> as a musician's machine
 // would have them: for three products in four, an AAX bundle, a VST2 DLL and
@@ -9,9 +10,12 @@
 // code) and the resource file; the fourth product is not installed. "run"
 // times checkLocalVersions over fresh copies of all products, with <root> as
 // the sandbox, and prints the total and per-product times of each repeat.
+// "files" times the same file work (existence and version resource of each
+// format file) without the log lines, to tell the two costs apart.
 
 #include "cloud/Product.h"
 #include "platform/Environment.h"
+#include "platform/FileVersion.h"
 #include "platform/Locations.h"
 #include "support/PeFileBuilder.h"
 
@@ -100,8 +104,44 @@ namespace
                 return 1;
             }
 
-            std::printf ("%d products: %.1f ms total, %.1f us per product\n",
+            std::printf ("checkLocalVersions, %d products: %.1f ms total, %.1f us per product\n",
                          count, elapsed.count(), elapsed.count() * 1000.0 / count);
+        }
+
+        return 0;
+    }
+
+    int filesOnly (int count, int repeats)
+    {
+        const auto settings = loadSettings();
+        std::vector<std::array<juce::File, PluginFormats::count>> files;
+
+        for (int i = 0; i < count; ++i)
+        {
+            const auto p = productNumber (i);
+            std::array<juce::File, PluginFormats::count> row;
+
+            for (PluginFormat f = 0; f < PluginFormats::pluginFormatCount; ++f)
+                row[(size_t) f] = p.getFormatFile (f, settings);
+
+            row[PluginFormats::resources] = Locations::resourceFolder().getChildFile (p.local_key_name)
+                                                .getChildFile ("appdata").getChildFile ("Assets.vra");
+            files.push_back (row);
+        }
+
+        for (int r = 0; r < repeats; ++r)
+        {
+            int versions = 0;
+            const auto start = std::chrono::steady_clock::now();
+
+            for (auto& row : files)
+                for (auto& file : row)
+                    if (file.exists() && parseVersion (readFileVersion (file)).isValid())
+                        ++versions;
+
+            const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+            std::printf ("file checks only, %d products: %.1f ms total, %.1f us per product (%d versions)\n",
+                         count, elapsed.count(), elapsed.count() * 1000.0 / count, versions);
         }
 
         return 0;
@@ -112,7 +152,7 @@ int main (int argc, char** argv)
 {
     if (argc != 5)
     {
-        std::fprintf (stderr, "usage: %s prepare|run <root> <products> <code KiB | repeats>\n", argv[0]);
+        std::fprintf (stderr, "usage: %s prepare|run|files <root> <products> <code KiB | repeats>\n", argv[0]);
         return 2;
     }
 
@@ -127,6 +167,7 @@ int main (int argc, char** argv)
 
     if (mode == "prepare")  return prepare (count, last);
     if (mode == "run")      return run (count, last);
+    if (mode == "files")    return filesOnly (count, last);
 
     std::fprintf (stderr, "unknown mode %s\n", argv[1]);
     return 2;
