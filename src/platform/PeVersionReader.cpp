@@ -34,9 +34,6 @@ namespace PeVersionReader
         constexpr std::uint32_t fixedInfoSignature = 0xFEEF04BDu;
         constexpr std::size_t fixedInfoSize = 52;            // sizeof (VS_FIXEDFILEINFO)
 
-        // The Windows loader refuses images with more sections than this.
-        constexpr std::uint16_t maxSections = 96;
-
         // The header of VS_VERSIONINFO, its key and the fixed info fit well
         // within this; the rest of the block (string tables) is not needed.
         constexpr std::size_t maxVersionBlockRead = 1024;
@@ -88,7 +85,9 @@ namespace PeVersionReader
                 const auto sectionCount = le16 (coff + 6);
                 const auto optionalSize = le16 (coff + 20);
 
-                if (sectionCount == 0 || sectionCount > maxSections)
+                // At most 65535 sections: a table of 2.6 MB at worst, and it
+                // must lie within the file before it is used.
+                if (sectionCount == 0)
                     return false;
 
                 const auto optionalOffset = peOffset + sizeof (coff);
@@ -124,9 +123,15 @@ namespace PeVersionReader
                 if (resourceRva == 0)
                     return false;
 
-                std::vector<std::uint8_t> table ((std::size_t) sectionCount * 40);
+                const auto tableOffset = optionalOffset + optionalSize;
+                const auto tableSize = (std::uint64_t) sectionCount * 40;
 
-                if (! source.read (optionalOffset + optionalSize, table.data(), table.size()))
+                if (tableOffset > source.size() || tableSize > source.size() - tableOffset)
+                    return false;
+
+                std::vector<std::uint8_t> table ((std::size_t) tableSize);
+
+                if (! source.read (tableOffset, table.data(), table.size()))
                     return false;
 
                 for (std::size_t i = 0; i < sectionCount; ++i)
