@@ -30,6 +30,9 @@ LINUX_PACKAGES=(
     libarchive-tools xvfb xauth imagemagick x11-utils fonts-dejavu-core
 )
 
+# The fuzz targets (scripts/fuzz): clang with its libFuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 # Configures (once) and builds the Linux tree.
 build_linux() {
     local dir="$VAMRHELPER_BUILD/linux"

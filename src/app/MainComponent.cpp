@@ -25,7 +25,7 @@ juce::Result MainComponent::initialize (const juce::String& token, const juce::S
     }
 
     settings.reset();
-    settings = createPropertiesFile();
+    settings = createPropertiesFile (formatSettings);
 
     setSize (defaultWidth, defaultHeight);
     return juce::Result::ok();

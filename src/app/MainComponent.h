@@ -1,5 +1,7 @@
 #pragma once
 
+#include "localstate/FormatSettings.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The content of the main window: owns the settings store and ties the
@@ -24,10 +26,14 @@ public:
 
     juce::PropertiesFile* getSettings() const noexcept { return settings.get(); }
 
+    /** The plugin-format folders and switches in use, loaded with the settings file. */
+    const FormatSettings& getFormatSettings() const noexcept { return formatSettings; }
+
     void paint (juce::Graphics& g) override;
 
 private:
     std::unique_ptr<juce::PropertiesFile> settings;
+    FormatSettings formatSettings;
     bool firstFramePainted = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainComponent)

@@ -42,6 +42,8 @@ namespace Locations
 
     juce::File dataFolder()                 { return below (driveRoot(), { "ProgramData", "Vamrelund" }); }
     juce::File settingsFolder()             { return below (commonApplicationData(), { "Vamrelund", "Vamrelund Helper" }); }
+    juce::File pluginSettingsRoot()         { return below (commonApplicationData(), { "Vamrelund" }); }
+    juce::File resourceFolder()             { return below (commonApplicationData(), { "Application Support", "Vamrelund" }); }
     juce::File downloadsFolder()            { return below (driveRoot(), { "Program Files", "Vamrelund", "Helper", "downloads" }); }
     juce::File commonFilesFolder()          { return below (driveRoot(), { "Program Files", "Common Files" }); }
     juce::File defaultVst3Folder()          { return below (commonFilesFolder(), { "VST3" }); }

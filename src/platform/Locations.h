@@ -30,6 +30,14 @@ namespace Locations
     /** Where the settings file lives: <commonApplicationData>\Vamrelund\Vamrelund Helper. */
     juce::File settingsFolder();
 
+    /** Root of the plugins' own settings files: <commonApplicationData>\Vamrelund.
+        Each plugin keeps <title>\<local key name>.settings below it. */
+    juce::File pluginSettingsRoot();
+
+    /** The plugins' machine-wide resource folder:
+        <commonApplicationData>\Application Support\Vamrelund. */
+    juce::File resourceFolder();
+
     /** Parent of the numbered download work folders (C:\Program Files\Vamrelund\Helper\downloads). */
     juce::File downloadsFolder();
 

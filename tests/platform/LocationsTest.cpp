@@ -14,6 +14,8 @@ TEST (Locations, SandboxRootHoldsEveryPlace)
         { Locations::commonApplicationData(), "ProgramData" },
         { Locations::dataFolder(),            "ProgramData/Vamrelund" },
         { Locations::settingsFolder(),        "ProgramData/Vamrelund/Vamrelund Helper" },
+        { Locations::pluginSettingsRoot(),    "ProgramData/Vamrelund" },
+        { Locations::resourceFolder(),        "ProgramData/Application Support/Vamrelund" },
         { Locations::downloadsFolder(),       "Program Files/Vamrelund/Helper/downloads" },
         { Locations::commonFilesFolder(),     "Program Files/Common Files" },
         { Locations::defaultVst3Folder(),     "Program Files/Common Files/VST3" },

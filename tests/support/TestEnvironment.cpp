@@ -3,6 +3,9 @@
 #include "platform/Environment.h"
 #include "platform/Locations.h"
 
+#include <filesystem>
+#include <system_error>
+
 ScopedEnvironmentVariable::ScopedEnvironmentVariable (juce::String variableName, const juce::String& value)
     : name (std::move (variableName)),
       previous (juce::SystemStats::getEnvironmentVariable (name, {}))
@@ -17,12 +20,27 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
 
 namespace
 {
+    // Test processes run side by side (ctest -j): a name picked because it
+    // does not exist yet can be picked by another process too, which then
+    // shares and deletes the folder. Only a folder this call itself created
+    // is taken.
     juce::File makeSandboxFolder()
     {
-        auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                          .getNonexistentChildFile ("vamrhelper-sandbox", {}, false);
-        folder.createDirectory();
-        return folder;
+        const auto temp = juce::File::getSpecialLocation (juce::File::tempDirectory);
+        temp.createDirectory();
+
+        for (;;)
+        {
+            const auto folder = temp.getChildFile ("vamrhelper-sandbox-"
+                                                   + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()));
+            std::error_code error;
+
+            if (std::filesystem::create_directory (std::filesystem::u8path (folder.getFullPathName().toStdString()), error))
+                return folder;
+
+            if (error && ! folder.exists())
+                return folder;   // cannot create anything there; the tests will say so
+        }
     }
 }
 

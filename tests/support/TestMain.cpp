@@ -11,8 +11,9 @@ int main (int argc, char** argv)
     // Nothing a test does may reach the real system folders.
     ScopedSandbox sandbox;
 
-    // The general log writer binds to its file at first use: bind it to the
-    // process-wide sandbox, not to whichever test's sandbox comes first.
+    // The log writers fix their file on first use. Fix it here, in the
+    // process-wide sandbox, rather than inside whichever test's own sandbox
+    // logs first and is deleted at its end.
     generalLogWriter().ensureCreated();
     updateLogWriter().ensureCreated();
 

@@ -28,12 +28,13 @@ juce::PropertiesFile::Options settingsFileOptions()
     return options;
 }
 
-std::unique_ptr<juce::PropertiesFile> createPropertiesFile()
+std::unique_ptr<juce::PropertiesFile> createPropertiesFile (FormatSettings& formatSettings)
 {
     const auto file = settingsFileLocation();
     auto store = std::make_unique<juce::PropertiesFile> (file, settingsFileOptions());
 
     writeLog ("pfile_ <" + file.getFullPathName() + ">");
+    loadFormatSettings (formatSettings, *store);
 
     // The settings folder appears with the first save; make sure it can.
     file.getParentDirectory().createDirectory();

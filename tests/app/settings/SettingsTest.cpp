@@ -14,7 +14,8 @@ namespace
     {
         ScopedSandbox sandbox;
         ScopedEnvironmentVariable service { ServiceConfig::serviceVariable, {} };
-        std::unique_ptr<juce::PropertiesFile> store = createPropertiesFile();
+        FormatSettings formats;
+        std::unique_ptr<juce::PropertiesFile> store = createPropertiesFile (formats);
     };
 }
 
@@ -57,7 +58,7 @@ TEST_F (SettingsFixture, ValuesSurviveReopeningAsXml)
     ASSERT_TRUE (store->saveIfNeeded());
     store.reset();
 
-    store = createPropertiesFile();
+    store = createPropertiesFile (formats);
     EXPECT_EQ (Settings::getToken (*store), "tok-123");
     EXPECT_EQ (Settings::getEmail (*store), "user@example.com");
     EXPECT_TRUE (Settings::hasAcceptedTerms (*store)) << "yes in capitals counts as accepted";
@@ -65,6 +66,27 @@ TEST_F (SettingsFixture, ValuesSurviveReopeningAsXml)
     auto xml = juce::parseXML (store->getFile());
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getTagName(), "PROPERTIES");
+}
+
+TEST_F (SettingsFixture, OpeningLoadsTheFormatSettingsAndSavesTheirKeys)
+{
+    EXPECT_TRUE (formats.active[2]);
+    EXPECT_EQ (formats.path[2], Locations::defaultVst3Folder().getFullPathName() + juce::File::getSeparatorString());
+
+    // The keys written back while loading reach the disk at once.
+    juce::PropertiesFile onDisk (settingsFileLocation(), settingsFileOptions());
+    EXPECT_EQ (onDisk.getValue ("vst3Path"), formats.path[2]);
+    EXPECT_TRUE (onDisk.getBoolValue ("dllActive", false));
+
+    // A stored choice comes back on the next start.
+    store->setValue ("dllActive", false);
+    store->setValue ("aaxpluginPath", "/plugins/aax");
+    store.reset();
+
+    FormatSettings reloaded;
+    store = createPropertiesFile (reloaded);
+    EXPECT_FALSE (reloaded.active[1]);
+    EXPECT_EQ (reloaded.path[0], "/plugins/aax");
 }
 
 TEST_F (SettingsFixture, DeletingTheStoreSavesPendingChanges)

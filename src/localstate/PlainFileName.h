@@ -1,0 +1,9 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** True when a name taken from the catalogue can stand as one file or folder
+    name inside a folder: not empty, not "." or "..", and without any path
+    separator or drive colon. Names that fail would make a plugin's files or
+    settings resolve outside the folder they belong in. */
+bool isPlainFileName (const juce::String& name);
