@@ -13,7 +13,9 @@ namespace demoservice
         std::string method;
         std::string path;      // decoded, without the query
         std::string target;    // as sent: path and query, still escaped
-        std::vector<std::pair<std::string, std::string>> headers;   // as received, grouped by name
+        // As received, in httplib's order (grouped by name). httplib undoes
+        // percent escapes in header values; the client's headers carry none.
+        std::vector<std::pair<std::string, std::string>> headers;
         std::string body;
         int status = 0;        // the status it was answered with
 

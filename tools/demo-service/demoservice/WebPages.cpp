@@ -110,7 +110,7 @@ std::map<std::string, std::string> formFields (const std::string& encoded)
 
 std::string signInLink (const std::string& email, const std::string& code)
 {
-    return "vamrhelper://email=" + percentEncode (email, "@.-_+") + "&code=" + percentEncode (code, "-_");
+    return "vamrhelper://email=" + percentEncode (email, "@.-_") + "&code=" + percentEncode (code, "-_");
 }
 
 std::string home()
