@@ -55,7 +55,7 @@ bool RecordedRequest::hasHeader (const std::string& name) const
 
 namespace
 {
-    constexpr std::size_t chunkSize = 256 * 1024;
+    constexpr std::size_t chunkSize = 1024 * 1024;   // fewer, larger writes: the loopback copy dominates
     const char* const jsonType = "application/json; charset=utf-8";
     const char* const htmlType = "text/html; charset=utf-8";
 
