@@ -23,7 +23,7 @@ ensure_packages() {
 # Everything the Linux build, its tests and the demo need.
 LINUX_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    juce-modules-source libgtest-dev libcpp-httplib-dev
+    juce-modules-source libgtest-dev libcpp-httplib-dev nlohmann-json3-dev
     libcurl4-openssl-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
     libpng-dev libjpeg-dev zlib1g-dev
