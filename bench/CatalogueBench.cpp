@@ -10,6 +10,8 @@
 #include "platform/Environment.h"
 #include "platform/Locations.h"
 
+#include <juce_gui_basics/juce_gui_basics.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -6,6 +6,8 @@
 #include "app/settings/ServiceConfig.h"
 #include "cloud/RequestEngine.h"
 
+#include <juce_gui_basics/juce_gui_basics.h>
+
 #include <demoservice/DemoService.h>
 
 #include <algorithm>

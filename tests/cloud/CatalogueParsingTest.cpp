@@ -100,8 +100,15 @@ TEST (CatalogueParsing, TitleOrderIsNaturalCaseBlindAndStrictWeak)
 
             for (auto& c : products)
             {
-                if (less (a, b) && less (b, c))      EXPECT_TRUE (less (a, c));
-                if (equiv (a, b) && equiv (b, c))    EXPECT_TRUE (equiv (a, c));
+                if (less (a, b) && less (b, c))
+                {
+                    EXPECT_TRUE (less (a, c));
+                }
+
+                if (equiv (a, b) && equiv (b, c))
+                {
+                    EXPECT_TRUE (equiv (a, c));
+                }
             }
         }
     }

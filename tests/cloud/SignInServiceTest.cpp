@@ -1,3 +1,4 @@
+#include "app/settings/ServiceConfig.h"
 #include "cloud/SignIn.h"
 #include "support/DemoServiceFixture.h"
 

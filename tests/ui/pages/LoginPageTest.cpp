@@ -309,7 +309,9 @@ TEST_F (LoginPageTest, LinkZoneArmsOnPressAndOpensTheSignUpPageOnRelease)
         EXPECT_EQ (opened.size(), press.arms ? 1 : 0);
 
         if (press.arms)
+        {
             EXPECT_EQ (opened[0], "http://127.0.0.1:8123/sign-up");
+        }
     }
 
     page->mouseMove (mouseEventAt (*page, { 536, 334 }));
