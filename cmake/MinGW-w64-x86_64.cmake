@@ -21,3 +21,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# The cross-built libpng and libjpeg (scripts/windows-deps) are searched as a
+# second root beside MinGW's.
+if(VAMRHELPER_WINDOWS_DEPS)
+    list(APPEND CMAKE_FIND_ROOT_PATH "${VAMRHELPER_WINDOWS_DEPS}")
+endif()

@@ -175,7 +175,9 @@ TEST_F (LogFixture, ThreadsOnBothWritersLoseAndTearNoLine)
         const auto index = parts[2].substring (1).getIntValue();
 
         if (lastSeen.count (thread) != 0)
+        {
             EXPECT_EQ (index, lastSeen[thread] + 1) << "a line of thread " << thread << " is missing";
+        }
 
         lastSeen[thread] = index;
         ++checked;
