@@ -100,7 +100,8 @@ TEST (MainWindow, OpensCentredAt820By600WithItsLimits)
         // the whole window, native frame included (on Windows the frame is
         // part of what the user drags; on a bare X server it is empty).
         ASSERT_NE (window.getPeer(), nullptr);
-        const auto frame = window.getPeer()->getFrameSize();
+        const auto knownFrame = window.getPeer()->getFrameSizeIfPresent();
+        const auto frame = knownFrame ? *knownFrame : juce::BorderSize<int>();
         limits->setBoundsForComponent (&window, window.getBounds().withSize (500, 300), false, false, true, true);
         EXPECT_GE (window.getWidth() + frame.getLeftAndRight(), 820);
         EXPECT_GE (window.getHeight() + frame.getTopAndBottom(), 450);
