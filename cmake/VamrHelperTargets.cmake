@@ -14,6 +14,12 @@ function(vamrhelper_link_juce target)
     # JUCE's own code is not ours to fix: its headers count as system headers
     # and its module sources build without warnings.
     target_include_directories(${target} SYSTEM PUBLIC "${JUCE_MODULES_DIR}")
+
+    # The JUCE module sources compiled here include the image libraries.
+    if(WIN32)
+        target_include_directories(${target} SYSTEM PRIVATE
+            ${PNG_INCLUDE_DIRS} ${JPEG_INCLUDE_DIRS} ${ZLIB_INCLUDE_DIRS})
+    endif()
     foreach(module IN LISTS ARGN)
         string(REPLACE "juce::" "" module_name "${module}")
         set_source_files_properties("${JUCE_MODULES_DIR}/${module_name}/${module_name}.cpp"
@@ -22,12 +28,15 @@ function(vamrhelper_link_juce target)
 endfunction()
 
 # Executables that link the core library also need the system libraries
-# that JUCE's modules pull in on Linux.
+# that JUCE's modules pull in (on Windows: the image libraries, zlib and the
+# Windows system libraries, see VamrHelperWindows.cmake).
 function(vamrhelper_link_platform_libraries target)
     if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
         target_link_libraries(${target} PRIVATE
             juce::pkgconfig_JUCE_IMG_LINUX_DEPS
             juce::pkgconfig_JUCE_CURL_LINUX_DEPS)
+    elseif(WIN32)
+        target_link_libraries(${target} PRIVATE vamrhelper_windows_libraries)
     endif()
 endfunction()
 

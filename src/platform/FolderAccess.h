@@ -15,6 +15,9 @@ namespace FolderAccess
     bool grantUsersAccess (const juce::File& path);
 
     /** The folder and everything below it, depth first. Failures are ignored,
-        each object on its own, and the walk goes on. */
+        each object on its own, and the walk goes on. Links (symbolic links,
+        junctions) are neither followed nor changed: the app runs elevated,
+        and a link planted in the shared folder must not pass the new rights
+        on to whatever it points at. */
     void grantUsersAccessRecursively (const juce::File& folder);
 }

@@ -1,5 +1,7 @@
 #include "platform/FolderAccess.h"
 
+#include "platform/windows/FolderWalkWindows.h"
+
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
@@ -59,31 +61,6 @@ namespace FolderAccess
 
     void grantUsersAccessRecursively (const juce::File& folder)
     {
-        grantUsersAccess (folder);
-
-        const auto pattern = folder.getFullPathName() + "\\*";
-        WIN32_FIND_DATAW found {};
-        auto handle = FindFirstFileW (pattern.toWideCharPointer(), &found);
-
-        if (handle == INVALID_HANDLE_VALUE)
-            return;
-
-        do
-        {
-            const juce::String name (found.cFileName);
-
-            if (name == "." || name == "..")
-                continue;
-
-            const juce::File child (folder.getFullPathName() + "\\" + name);
-
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-                grantUsersAccessRecursively (child);
-            else
-                grantUsersAccess (child);
-        }
-        while (FindNextFileW (handle, &found));
-
-        FindClose (handle);
+        FolderWalk::visitRecursively (folder, [] (const juce::File& object) { grantUsersAccess (object); });
     }
 }

@@ -1,0 +1,27 @@
+# Registers the Windows test executable with CTest; it runs under Wine
+# (CMAKE_CROSSCOMPILING_EMULATOR). Discovery happens when ctest starts, where
+# a wineserver is already running (scripts/test-windows): one started from
+# inside the build would keep the build tool's pipes open.
+gtest_discover_tests(vamrhelper_tests
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 300
+    PROPERTIES TIMEOUT 300)
+
+# The executable tests read the built app's resources.
+add_dependencies(vamrhelper_tests vamrhelper_app)
+file(RELATIVE_PATH VAMRHELPER_APP_FROM_TESTS "${CMAKE_CURRENT_BINARY_DIR}" "${CMAKE_BINARY_DIR}/Vamrelund Helper.exe")
+target_compile_definitions(vamrhelper_tests PRIVATE VAMRHELPER_APP_FROM_TESTS="${VAMRHELPER_APP_FROM_TESTS}")
+
+# Smoke test of the shipped executable: starts it under Wine, closes its
+# window the way the close button does and checks the exit and the log.
+add_executable(vamrhelper_close_main_window "${CMAKE_CURRENT_LIST_DIR}/smoke/close_main_window.c")
+target_compile_options(vamrhelper_close_main_window PRIVATE -Wall -Wextra)
+find_program(VAMRHELPER_OBJDUMP ${VAMRHELPER_MINGW_TRIPLE}-objdump REQUIRED)
+add_test(NAME AppSmoke.StartsShowsItsWindowQuitsOnCloseAndLogs
+         COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/smoke/app-smoke-test.sh"
+                 "${CMAKE_BINARY_DIR}/wine-run"
+                 "$<TARGET_FILE:vamrhelper_app>"
+                 "$<TARGET_FILE:vamrhelper_close_main_window>"
+                 "${VAMRHELPER_OBJDUMP}"
+                 "${CMAKE_CURRENT_BINARY_DIR}/app-smoke")
+set_tests_properties(AppSmoke.StartsShowsItsWindowQuitsOnCloseAndLogs PROPERTIES TIMEOUT 180)
