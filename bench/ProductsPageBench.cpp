@@ -82,6 +82,16 @@ int main (int argc, char** argv)
 
     juce::ScopedJuceInitialiser_GUI juce;
 
+    // The message loop's own polling, with no page, is the baseline for idle CPU.
+    const auto idleCpu = [idleSeconds]
+    {
+        const auto cpuStart = cpuSeconds();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (idleSeconds * 1000);
+        return cpuSeconds() - cpuStart;
+    };
+
+    const auto baseline = idleCpu();
+
     const auto folder = juce::File::createTempFile ("products-bench");
     folder.createDirectory();
     const auto rows = makeRows (count, folder);
@@ -133,12 +143,38 @@ int main (int argc, char** argv)
     std::cout << "paint of one screen (" << onScreen << " cells visible): "
               << juce::String (paintSeconds * 1000.0 / frames, 2) << " ms per frame\n";
 
+    // One cell on its own, and the page without its list, to see where the time goes.
+    const auto timeOf = [] (int n, auto&& fn)
+    {
+        const auto t0 = juce::Time::getHighResolutionTicks();
+        for (int i = 0; i < n; ++i)
+            fn();
+        return juce::Time::highResolutionTicksToSeconds (juce::Time::getHighResolutionTicks() - t0) * 1000.0 / n;
+    };
+
+    auto* firstCell = page.table.cells.front();
+    for (auto* c : page.table.cells)
+        if (c->isVisible()) { firstCell = c; break; }
+
+    juce::Image cellImage (juce::Image::ARGB, 377, 103, true);
+    const auto cellMs = timeOf (200, [&] { juce::Graphics g (cellImage); firstCell->paintEntireComponent (g, true); });
+
+    page.table.setVisible (false);
+    const auto frameMs = timeOf (100, paintOnce);
+    page.table.setVisible (true);
+
+    std::cout << "one cell: " << juce::String (cellMs, 3) << " ms; the page without its list: "
+              << juce::String (frameMs, 2) << " ms\n";
+
     // Idle: run the message loop with nothing changing.
-    const auto cpuStart = cpuSeconds();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (idleSeconds * 1000);
-    const auto cpu = cpuSeconds() - cpuStart;
+    int timersRunning = (page.spinner.isTimerRunning() ? 1 : 0) + (page.activityLabel.isTimerRunning() ? 1 : 0);
+    for (auto& cell : page.cells)
+        timersRunning += cell->isTimerRunning() ? 1 : 0;
+
+    const auto cpu = idleCpu();
     std::cout << "idle " << idleSeconds << " s on the page: " << juce::String (cpu * 1000.0, 1)
-              << " ms CPU (" << juce::String (cpu * 100.0 / idleSeconds, 3) << " %)\n";
+              << " ms CPU (" << juce::String (cpu * 100.0 / idleSeconds, 3) << " %); the same loop without a page: "
+              << juce::String (baseline * 1000.0, 1) << " ms; page timers running: " << timersRunning << "\n";
 
     page.clearList();
     folder.deleteRecursively();

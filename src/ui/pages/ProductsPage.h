@@ -9,7 +9,9 @@
 #include "ui/pages/ProductListRules.h"
 #include "ui/pages/VRPage.h"
 
+#include <array>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <vector>
 

@@ -158,6 +158,14 @@ TEST_F (ProductCells, ProgressBarWhileDownloading)
     page.rebuildList();
     ASSERT_EQ (cell.status, 20);
 
+    // A running install gets its own group at the top.
+    auto* installing = page.table.headerFor (20);
+    ASSERT_NE (installing, nullptr);
+    EXPECT_EQ (installing->getY(), 16);
+    EXPECT_EQ (installing->titleText, "Installing");
+    EXPECT_EQ (installing->subtitleText, "(1) Keep this app open until completed");
+    EXPECT_EQ (page.table.headerFor (1), nullptr);
+
     cell.phase = 0;
     const auto waiting = paintToImage (cell);
     cell.stripeOffset = 0;
@@ -297,4 +305,36 @@ TEST_F (ProductCells, OnlyUpdatesGroup)
 
     EXPECT_FALSE (page.notInstalledToggle.isEnabled());
     EXPECT_TRUE (page.notUpdatedToggle.isEnabled());
+}
+
+TEST_F (ProductCells, StaffSeeBothVersionsOfAnUpdate)
+{
+    auto p = makeProduct ("Upd Staff", "effect", "2.0.0", { "vst3" }, "beta");
+    installFormat (p, PluginFormats::vst3, { 1, 5, 0, 0 }, settings);
+    auto row = rowFor (p, settings);
+    auto& cell = placedCell (row);
+    ASSERT_EQ (cell.status, 2);
+    EXPECT_FALSE (page.staffAccount);
+    const auto customerView = paintToImage (cell);
+
+    delegate.email = "someone@VAMRELUND.com";
+    auto& staffCell = placedCell (row);
+    EXPECT_TRUE (page.staffAccount);
+    const auto staffView = paintToImage (staffCell);
+
+    int changed = 0;
+    for (int y = 11; y < 25; ++y)
+        for (int x = 181; x < 356; ++x)
+            changed += staffView.getPixelAt (x, y) != customerView.getPixelAt (x, y) ? 1 : 0;
+    EXPECT_GT (changed, 20) << "state line drawn differently for staff";
+
+    // With the details open, staff read the build group under the title.
+    const auto subtitleArea = juce::Rectangle<int> (178, 37, 180, 14);
+    staffCell.toggleDetails();
+    const auto withDetails = paintToImage (staffCell);
+    int subtitleChanged = 0;
+    for (int y = subtitleArea.getY(); y < subtitleArea.getBottom(); ++y)
+        for (int x = subtitleArea.getX(); x < subtitleArea.getRight(); ++x)
+            subtitleChanged += withDetails.getPixelAt (x, y) != staffView.getPixelAt (x, y) ? 1 : 0;
+    EXPECT_GT (subtitleChanged, 10);
 }

@@ -9,6 +9,8 @@
 #include "support/ComponentTesting.h"
 #include "support/DemoServiceFixture.h"
 
+#include <set>
+
 namespace
 {
     class ProductsPageService : public DemoServiceFixture
@@ -188,6 +190,7 @@ TEST_F (ProductsPageService, SelectionAndActionButtons)
     // A then B: only B.
     clickOn (*lumo);
     EXPECT_TRUE (lumo->selected);
+    EXPECT_FALSE (page.selectedLabel.isVisible()) << "one selected cell needs no count";
     EXPECT_TRUE (page.installButton.isVisible());
     EXPECT_EQ (page.installButton.text, "Complete installation");
     EXPECT_EQ (page.installButton.getBounds(), juce::Rectangle<int> (820 - 12 - 130, 565, 130, 24));
