@@ -339,6 +339,11 @@ TEST_F (ProductsPageService, RefreshWhilePicturesLoad)
 
         for (int refresh = 0; refresh < 4; ++refresh)
         {
+            if (refresh > 0)
+            {
+                EXPECT_GT (page.pictures.pendingLoads(), 0) << "the refresh must land while loads run";
+            }
+
             showRows (page, many);
             // Let some loads start and some finish before the next refresh deletes the cells.
             pumpUntil ([] { return false; }, 150 + 100 * refresh);
