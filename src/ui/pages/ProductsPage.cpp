@@ -1,0 +1,637 @@
+#include "ui/pages/ProductsPage.h"
+
+#include "app/log/DiagnosticLog.h"
+#include "cloud/CredentialChecks.h"
+#include "localstate/RowRules.h"
+#include "ui/look/AppFonts.h"
+#include "ui/look/AppResources.h"
+
+namespace
+{
+    juce::Font appFont (int style, float height)
+    {
+        auto font = getAppFont (style);
+        font.setHeight (height);
+        return font;
+    }
+
+    // Frame pieces are drawn at half their pixel size.
+    void drawHalfSize (juce::Graphics& g, const juce::String& name, float x, float y, float width = -1.0f, float height = -1.0f)
+    {
+        const auto image = AppResources::image (name);
+
+        if (image.isNull())
+            return;
+
+        const auto w = width >= 0.0f ? width : (float) image.getWidth() * 0.5f;
+        const auto h = height >= 0.0f ? height : (float) image.getHeight() * 0.5f;
+        g.drawImage (image, { x, y, w, h }, juce::RectanglePlacement::stretchToFit);
+    }
+}
+
+//==============================================================================
+ProductsPage::FilterHeaderButton::FilterHeaderButton (const juce::String& buttonText, juce::Colour normal, juce::Colour hover)
+    : juce::TextButton (buttonText), text (buttonText), normalColour (normal), hoverColour (hover),
+      downColour (normal.withAlpha ((juce::uint8) 0xb3))
+{
+}
+
+juce::Colour ProductsPage::FilterHeaderButton::plateColour() const
+{
+    return isDown ? downColour : (isOver ? hoverColour : normalColour);
+}
+
+void ProductsPage::FilterHeaderButton::mouseEnter (const juce::MouseEvent& e) { isOver = true; repaint(); juce::TextButton::mouseEnter (e); }
+void ProductsPage::FilterHeaderButton::mouseExit (const juce::MouseEvent& e)  { isOver = false; repaint(); juce::TextButton::mouseExit (e); }
+void ProductsPage::FilterHeaderButton::mouseDown (const juce::MouseEvent& e)  { isDown = true; repaint(); juce::TextButton::mouseDown (e); }
+void ProductsPage::FilterHeaderButton::mouseUp (const juce::MouseEvent& e)    { isDown = false; repaint(); juce::TextButton::mouseUp (e); }
+
+void ProductsPage::FilterHeaderButton::paint (juce::Graphics& g)
+{
+    g.setColour (plateColour());
+    g.fillRoundedRectangle (getLocalBounds().toFloat(), 2.0f);
+    g.setColour (juce::Colour (0xff000000));
+    g.setFont (appFont (0, 10.0f));
+    g.drawText (text, getLocalBounds(), juce::Justification::centred, true);
+}
+
+//==============================================================================
+ProductsPage::FilterHeader::FilterHeader()
+{
+    title.setFont (appFont (1, 20.0f));
+    title.setColour (juce::Label::textColourId, juce::Colour (0xffe0e6ea));
+    title.setJustificationType (juce::Justification::centredLeft);
+    title.setInterceptsMouseClicks (false, false);
+    title.setBounds (7, 7, 450, 30);
+    title.setText ("My Plug-ins", juce::dontSendNotification);
+    addAndMakeVisible (title);
+
+    for (auto [button, groupId] : buttons())
+    {
+        addChildComponent (*button);
+        button->onClick = [this, id = groupId]
+        {
+            if (delegate != nullptr)
+                delegate->filterChosen (id);
+        };
+    }
+}
+
+void ProductsPage::FilterHeader::setMode (int newMode)
+{
+    mode = newMode;
+    title.setText (mode == 0 ? "My Plug-ins" : "Available expansions", juce::dontSendNotification);
+    repaint();
+}
+
+void ProductsPage::FilterHeader::resized()
+{
+    lineEnd = (float) (getWidth() - 12);
+    auto x = getWidth() - 94;
+    const auto all = buttons();
+
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+    {
+        if (! it->first->isVisible())
+            continue;
+
+        it->first->setBounds (x, 16, 80, 14);
+        lineEnd = (float) (x - 7);
+        x -= 87;
+    }
+}
+
+void ProductsPage::FilterHeader::paint (juce::Graphics& g)
+{
+    if (lineEnd <= 0.0f)
+        return;
+
+    g.setColour (juce::Colour (0xffaab3ba));
+    const auto start = mode == 0 ? 116.0f : 186.0f;
+    g.drawLine (start, 23.0f, lineEnd, 23.0f, 1.0f);
+}
+
+//==============================================================================
+ProductsPage::AttrLabel::AttrLabel()
+{
+    setInterceptsMouseClicks (false, false);
+}
+
+void ProductsPage::AttrLabel::setTexts (const juce::String& newTitle, const juce::String& newSubtitle, juce::Colour colour)
+{
+    titleText = newTitle;
+    subtitleText = newSubtitle;
+
+    const auto titleFont = appFont (1, 19.5f);
+    title = {};
+    title.append (newTitle, titleFont, colour);
+    title.setJustification (juce::Justification::bottomLeft);
+
+    subtitle = {};
+    subtitle.append (" " + newSubtitle, appFont (2, 14.5f), juce::Colour (0xffe0e6ea));
+    subtitle.setJustification (juce::Justification::bottomLeft);
+
+    titleWidth = juce::roundToInt (titleFont.getStringWidthFloat (newTitle));
+    repaint();
+}
+
+void ProductsPage::AttrLabel::paint (juce::Graphics& g)
+{
+    title.draw (g, getLocalBounds().toFloat());
+    subtitle.draw (g, juce::Rectangle<int> (titleWidth, -1, getWidth(), getHeight()).toFloat());
+}
+
+//==============================================================================
+void ProductsPage::myContent::mouseDown (const juce::MouseEvent&)
+{
+    if (delegate != nullptr)
+        delegate->contentClicked();
+}
+
+//==============================================================================
+ProductsPage::VerticalTableView::VerticalTableView (ProductsPage& owner)
+    : page (owner)
+{
+    content.delegate = this;
+    setViewedComponent (&content, false);
+    setScrollBarsShown (true, false);
+    getVerticalScrollBar().setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xffe0e6ea));
+
+    for (auto code : { 20, 1, 2, 3 })
+    {
+        auto header = std::make_unique<AttrLabel>();
+        content.addChildComponent (*header);
+        headers[code] = std::move (header);
+    }
+}
+
+ProductsPage::AttrLabel* ProductsPage::VerticalTableView::headerFor (int code)
+{
+    const auto found = headers.find (code);
+    return found != headers.end() && found->second->isVisible() ? found->second.get() : nullptr;
+}
+
+void ProductsPage::VerticalTableView::resized()
+{
+    juce::Viewport::resized();
+    rebuildList();
+}
+
+void ProductsPage::VerticalTableView::rebuildList()
+{
+    using namespace ProductListRules;
+
+    pluginCounts = { { installing, 0 }, { notInstalled, 0 }, { updateAvailable, 0 }, { installed, 0 } };
+    expansionCounts = { { notInstalled, 0 }, { installed, 0 } };
+
+    for (auto* cell : cells)
+    {
+        cell->setVisible (false);
+        cell->status = none;
+        cell->status = stateCode (cell->row, cell->busy.load(), cell->allFilesInstalled);
+
+        if (cell->kind == 2)
+            expansionCounts[cell->status] += 1;
+        else
+            pluginCounts[cell->status] += 1;
+    }
+
+    auto& header = page.filterHeader;
+    header.notInstalledButton.setVisible (pluginCounts[notInstalled] > 0);
+    header.updatesButton.setVisible (pluginCounts[updateAvailable] > 0);
+    header.installedButton.setVisible (pluginCounts[installed] > 0);
+    header.resized();
+    header.repaint();
+
+    page.notUpdatedToggle.setEnabled (pluginCounts[updateAvailable] > 0);
+    page.notInstalledToggle.setEnabled (pluginCounts[notInstalled] > 0);
+    page.expansionsNotInstalledToggle.setEnabled (expansionCounts[notInstalled] > 0);
+
+    for (auto& entry : headers)
+        entry.second->setVisible (false);
+
+    contentHeight = 16;
+    const auto columns = columnsForWidth (getWidth());
+
+    if (mode == 0)
+    {
+        for (auto code : { installing, notInstalled, updateAvailable, installed })
+            if (pluginCounts[code] > 0)
+                layOutGroup (code, groupText (0, code, pluginCounts[code]), columns);
+    }
+    else
+    {
+        for (auto code : { notInstalled, installed })
+            if (expansionCounts[code] > 0)
+                layOutGroup (code, groupText (1, code, expansionCounts[code]), columns);
+    }
+
+    content.setBounds (0, 0, getWidth() - getScrollBarThickness() - 2, contentHeight);
+    page.resized();
+    page.repaint();
+}
+
+void ProductsPage::VerticalTableView::layOutGroup (int code, const ProductListRules::GroupText& text, int columns)
+{
+    column = 0;
+
+    auto& header = *headers[code];
+    header.setTexts (text.title, text.subtitle, text.colour);
+    header.setVisible (true);
+    header.setBounds (25, contentHeight, 450, 20);
+    contentHeight += 37;
+
+    for (auto* cell : cells)
+    {
+        const bool inGroup = mode == 0 ? (cell->kind != 2 && cell->status == code)
+                                       : (cell->kind == 2 && cell->status == code);
+
+        if (! inGroup)
+            continue;
+
+        if (column >= columns)
+        {
+            contentHeight += rowGap + cellHeight;
+            column = 0;
+        }
+
+        cell->setBounds (ProductListRules::cellBounds (column, contentHeight));
+        cell->setVisible (true);
+        column += 1;
+
+        if (cell->kind != 2)
+        {
+            cell->placedCode = code;
+            cell->repaint();
+        }
+    }
+
+    contentHeight += rowGap + cellHeight + 23;
+}
+
+void ProductsPage::VerticalTableView::filterChosen (int groupId)
+{
+    if (auto* header = headerFor (groupId))
+        setViewPosition (getViewPositionX(), header->getY() - 20);
+}
+
+void ProductsPage::VerticalTableView::contentClicked()
+{
+    page.deselectAll();
+    page.updateActionButtons();
+    page.closeReleaseNotes();
+}
+
+//==============================================================================
+ProductsPage::ProductsPage (CellDelegate* delegate)
+    : cellDelegate (delegate)
+{
+    writeLog (delegate != nullptr ? "ProductsPage delegate is VALID" : "ProductsPage delegate is INVALID");
+
+    spinner.colour = juce::Colour (0xffa0a0a0);
+
+    addAndMakeVisible (table);
+    addAndMakeVisible (filterHeader);
+    filterHeader.delegate = &table;
+
+    pluginsTab.selected = true;
+    addAndMakeVisible (pluginsTab);
+    addAndMakeVisible (expansionsTab);
+    pluginsTab.onClick = [this] { selectTab (0); };
+    expansionsTab.onClick = [this] { selectTab (1); };
+
+    installButton.makeFilled ("Install", juce::Colour (0xff4abf48), juce::Colour (0xff091c2a));
+    addChildComponent (installButton);
+    uninstallButton.makeFilled ("Uninstall", juce::Colour (0xff89939a), juce::Colour (0xffffffff));
+    addChildComponent (uninstallButton);
+
+    for (auto* toggle : { &notUpdatedToggle, &notInstalledToggle, &expansionsNotInstalledToggle })
+    {
+        setToggleOn (*toggle, false);
+        toggle->onClick = [this, toggle] { toggleClicked (*toggle); };
+    }
+
+    addAndMakeVisible (notUpdatedToggle);
+    addAndMakeVisible (notInstalledToggle);
+    addChildComponent (expansionsNotInstalledToggle);
+
+    selectedLabel.setFont (appFont (0, 14.0f));
+    selectedLabel.setJustificationType (juce::Justification::centredRight);
+    addChildComponent (selectedLabel);
+
+    activityLabel.setFont (appFont (0, 12.0f));
+    activityLabel.setColour (juce::Label::textColourId, juce::Colour (0xfff0f0f0));
+    activityLabel.setJustificationType (juce::Justification::centredLeft);
+    addAndMakeVisible (activityLabel);
+
+    setWantsKeyboardFocus (true);
+}
+
+ProductsPage::~ProductsPage()
+{
+    pictures.cancelQueued();
+    table.cells.clear();
+    cells.clear();
+}
+
+void ProductsPage::clearList()
+{
+    // Loads not yet started are dropped; running ones find no cell afterwards.
+    pictures.cancelQueued();
+
+    table.cells.clear();
+
+    for (auto& cell : cells)
+        table.content.removeChildComponent (cell.get());
+
+    cells.clear();
+    rows.clear();
+
+    for (auto& entry : table.headers)
+        entry.second->setVisible (false);
+
+    for (auto* toggle : { &notUpdatedToggle, &notInstalledToggle, &expansionsNotInstalledToggle })
+        setToggleOn (*toggle, false);
+
+    updateActionButtons();
+    showSpinner (true);
+}
+
+void ProductsPage::addRow (const ProductRow& row)
+{
+    rows.push_back (row);
+}
+
+void ProductsPage::buildCells()
+{
+    for (const auto& row : rows)
+    {
+        auto cell = std::make_unique<Cell> (row, *this);
+        cell->cellDelegate = cellDelegate;
+        cell->status = 0;
+        cell->selected = false;
+        table.cells.push_back (cell.get());
+        table.content.addChildComponent (*cell);
+
+        if (row.icon.isNotEmpty() || row.ui_image.isNotEmpty())
+        {
+            juce::Component::SafePointer<Cell> target (cell.get());
+            pictures.load (row.icon, row.ui_image, [target] (juce::Image icon, juce::Image ui)
+            {
+                if (auto* c = target.getComponent())
+                    c->picturesLoaded (icon, ui);
+            });
+        }
+
+        cells.push_back (std::move (cell));
+    }
+}
+
+void ProductsPage::listBuilt()
+{
+    staffAccount = cellDelegate != nullptr && CredentialChecks::endsWithStaffDomain (cellDelegate->getEmail());
+    closeReleaseNotes();
+    deselectAll();
+    updateActionButtons();
+    rebuildList();
+}
+
+void ProductsPage::selectTab (int mode)
+{
+    auto& chosen = mode == 0 ? pluginsTab : expansionsTab;
+
+    if (chosen.selected)
+        return;
+
+    pluginsTab.selected = mode == 0;
+    expansionsTab.selected = mode == 1;
+    pluginsTab.repaint();
+    expansionsTab.repaint();
+
+    table.mode = mode;
+    filterHeader.setMode (mode);
+    rebuildList();
+
+    notUpdatedToggle.setVisible (mode == 0);
+    notInstalledToggle.setVisible (mode == 0);
+    expansionsNotInstalledToggle.setVisible (mode == 1);
+    repaint();
+}
+
+//==============================================================================
+void ProductsPage::cellClicked (Cell& cell, const juce::MouseEvent&)
+{
+    closeReleaseNotes();
+
+    const bool wasSelected = cell.selected;
+
+    if (! wasSelected)
+        deselectAll();
+
+    cell.selected = ! cell.busy.load() && ! wasSelected;
+    updateActionButtons();
+    cell.repaint();
+}
+
+void ProductsPage::deselectAll()
+{
+    for (auto& cell : cells)
+    {
+        if (cell->selected)
+        {
+            cell->selected = false;
+            cell->repaint();
+        }
+    }
+}
+
+ProductListRules::SelectAll ProductsPage::selectAllKind (const MyToggleButton& toggle) const
+{
+    if (&toggle == &notUpdatedToggle)
+        return ProductListRules::SelectAll::notUpdated;
+
+    if (&toggle == &notInstalledToggle)
+        return ProductListRules::SelectAll::notInstalledPlugins;
+
+    return ProductListRules::SelectAll::notInstalledExpansions;
+}
+
+void ProductsPage::setToggleOn (MyToggleButton& toggle, bool on)
+{
+    toggle.setToggleState (on, juce::dontSendNotification);
+    toggle.filled = on;
+    toggle.font = getAppFont (on ? 0 : 2);
+    toggle.repaint();
+}
+
+void ProductsPage::toggleClicked (MyToggleButton& toggle)
+{
+    const bool on = ! toggle.getToggleState();
+
+    for (auto* other : { &notUpdatedToggle, &notInstalledToggle, &expansionsNotInstalledToggle })
+        setToggleOn (*other, other == &toggle && on);
+
+    selectMatching (toggle);
+}
+
+void ProductsPage::selectMatching (MyToggleButton& toggle)
+{
+    const bool on = toggle.getToggleState();
+    const auto kindOfToggle = selectAllKind (toggle);
+
+    for (auto& cell : cells)
+    {
+        cell->selected = on && ProductListRules::matchesSelectAll (kindOfToggle, cell->status, cell->kind == 2, cell->row);
+        cell->repaint();
+    }
+
+    updateActionButtons();
+}
+
+int ProductsPage::selectedCount() const
+{
+    int count = 0;
+
+    for (auto& cell : cells)
+        count += cell->selected ? 1 : 0;
+
+    return count;
+}
+
+ProductsPage::Cell* ProductsPage::firstSelectedCell() const
+{
+    for (auto& cell : cells)
+        if (cell->selected)
+            return cell.get();
+
+    return nullptr;
+}
+
+void ProductsPage::updateActionButtons()
+{
+    auto* first = firstSelectedCell();
+
+    if (first == nullptr)
+    {
+        installButton.setVisible (false);
+        uninstallButton.setVisible (false);
+    }
+    else
+    {
+        const auto look = ProductListRules::installButtonFor (first->row, first->allFilesInstalled);
+
+        if (look.visible)
+        {
+            installButton.makeFilled (look.text, look.fill, look.textColour);
+            installButtonWidth = look.width;
+        }
+
+        installButton.setVisible (look.visible);
+        uninstallButton.setVisible (ProductListRules::uninstallVisibleFor (first->row, first->allFilesInstalled));
+    }
+
+    resized();
+}
+
+void ProductsPage::closeReleaseNotes()
+{
+    if (releaseNotesView != nullptr)
+    {
+        removeChildComponent (releaseNotesView.get());
+        releaseNotesView.reset();
+    }
+}
+
+//==============================================================================
+void ProductsPage::resized()
+{
+    const auto w = getWidth(), h = getHeight();
+
+    table.setBounds (4, 90, w - 6, h - 134);
+    VRPage::resized();
+    filterHeader.setBounds (17, 46, w - 34, 42);
+    pluginsTab.setBounds (215, 11, 86, 24);
+    expansionsTab.setBounds (311, 11, 86, 24);
+
+    const auto y = h - 35;
+    notInstalledToggle.setBounds (102, y, 87, 25);
+    expansionsNotInstalledToggle.setBounds (102, y, 87, 25);
+    notUpdatedToggle.setBounds (296, y, 87, 25);
+
+    auto x = w - 12;
+
+    if (installButton.isVisible())
+    {
+        installButton.setBounds (x - installButtonWidth, y, installButtonWidth, 24);
+        x -= installButtonWidth + 10;
+    }
+
+    if (uninstallButton.isVisible())
+    {
+        uninstallButton.setBounds (x - 88, y, 87, 24);
+        x -= 97;
+    }
+
+    selectedLabel.setVisible (false);
+    const auto count = selectedCount();
+
+    if ((installButton.isVisible() || uninstallButton.isVisible()) && count > 1)
+    {
+        selectedLabel.setText (juce::String (count) + " selected", juce::dontSendNotification);
+        selectedLabel.setBounds (x - 75, h - 29, 80, 14);
+        selectedLabel.setColour (juce::Label::textColourId, juce::Colour (0xffe0e6ea));
+        selectedLabel.setVisible (true);
+    }
+
+    activityLabel.setBounds (610, 16, 150, 15);
+}
+
+void ProductsPage::paint (juce::Graphics& g)
+{
+    const auto w = (float) getWidth(), h = (float) getHeight();
+
+    g.fillAll (juce::Colour (0xff3d4d58));
+    g.setColour (juce::Colour (0xff091c2a));
+    g.fillRoundedRectangle (12.0f, 44.0f, w - 24.0f, h - 88.0f, 6.0f);
+
+    drawHalfSize (g, "U-left_corner.png", 3, 35);
+    const auto upper = AppResources::image ("upper_frame_edge.png");
+    drawHalfSize (g, "upper_frame_edge.png", 21, 35, w - 42, (float) upper.getHeight() * 0.5f);
+    drawHalfSize (g, "U-right_corner.png", w - 21, 35);
+    const auto left = AppResources::image ("left_frame_edge.png");
+    drawHalfSize (g, "left_frame_edge.png", 3, 53, (float) left.getWidth() * 0.5f, h - 106);
+
+    g.drawImage (AppResources::image ("logo_vamrel@2x.png"), { 14.0f, 13.0f, 80.0f, 16.0f }, juce::RectanglePlacement::stretchToFit);
+
+    g.setColour (juce::Colour (0xff89939a));
+    g.setFont (appFont (2, 14.0f));
+    g.drawText ("Helper v" + juce::String (VAMRHELPER_VERSION_STRING), juce::Rectangle<int> (104, 19, 120, 12), juce::Justification::centredLeft, false);
+
+    g.setColour (juce::Colour (0xffe0e6ea));
+    g.setFont (appFont (1, 19.0f));
+    g.drawText ("Select All:", juce::Rectangle<int> (10, getHeight() - 30, 80, 14), juce::Justification::centredRight, false);
+}
+
+void ProductsPage::paintOverChildren (juce::Graphics& g)
+{
+    const auto w = (float) getWidth(), h = (float) getHeight();
+
+    drawHalfSize (g, "B-left_corner.png", 3, h - 53);
+    const auto bottom = AppResources::image ("bottom_frame_edge.png");
+    drawHalfSize (g, "bottom_frame_edge.png", 21, h - 53, w - 42, (float) bottom.getHeight() * 0.5f);
+
+    const auto corner = AppResources::image ("B-right_corner_filled.png");
+
+    if (corner.isValid())
+        g.drawImage (corner, (int) (w - 21), (int) (h - 53), 12, corner.getHeight() / 2,
+                     0, 0, juce::jmin (24, corner.getWidth()), corner.getHeight());
+
+    const auto right = AppResources::image ("right_frame_edge.png");
+    drawHalfSize (g, "right_frame_edge.png", w - 21, 53, (float) right.getWidth() * 0.5f, h - 106);
+}
+
+bool ProductsPage::keyPressed (const juce::KeyPress&)
+{
+    closeReleaseNotes();
+    return true;
+}
