@@ -11,23 +11,23 @@ using namespace demoservice;
 
 TEST (DemoPeImage, VersionResourceReadsBackForDllsAndExecutables)
 {
-    struct Case { PeImageSpec::Kind kind; std::array<std::uint16_t, 4> version; };
+    struct Case { PeImageRecipe::Kind kind; std::array<std::uint16_t, 4> version; };
     const Case cases[] = {
-        { PeImageSpec::Kind::dll, { 1, 3, 0, 57 } },
-        { PeImageSpec::Kind::dll, { 0, 0, 0, 0 } },
-        { PeImageSpec::Kind::dll, { 65535, 65535, 65535, 65535 } },
-        { PeImageSpec::Kind::exe, { 1, 0, 15, 1015 } },
+        { PeImageRecipe::Kind::dll, { 1, 3, 0, 57 } },
+        { PeImageRecipe::Kind::dll, { 0, 0, 0, 0 } },
+        { PeImageRecipe::Kind::dll, { 65535, 65535, 65535, 65535 } },
+        { PeImageRecipe::Kind::exe, { 1, 0, 15, 1015 } },
     };
 
     for (const auto& c : cases)
     {
-        PeImageSpec spec;
-        spec.kind = c.kind;
-        spec.fileVersion = c.version;
-        spec.productVersion = { 9, 9, 9, 9 };
-        spec.strings = { { "CompanyName", "Vamrelund" }, { "ProductName", "S\xc3\xb8lvkant" }, { "Empty", "" } };
+        PeImageRecipe recipe;
+        recipe.kind = c.kind;
+        recipe.fileVersion = c.version;
+        recipe.productVersion = { 9, 9, 9, 9 };
+        recipe.strings = { { "CompanyName", "Vamrelund" }, { "ProductName", "S\xc3\xb8lvkant" }, { "Empty", "" } };
 
-        const auto image = buildPeImage (spec);
+        const auto image = buildPeImage (recipe);
         const auto version = probePeFileVersion (image);
 
         ASSERT_TRUE (version.has_value());
@@ -39,15 +39,15 @@ TEST (DemoPeImage, VersionResourceReadsBackForDllsAndExecutables)
 
         // IMAGE_FILE_DLL exactly for DLLs.
         const auto characteristics = image[0x80 + 22] | (image[0x80 + 23] << 8);
-        EXPECT_EQ ((characteristics & 0x2000) != 0, c.kind == PeImageSpec::Kind::dll);
+        EXPECT_EQ ((characteristics & 0x2000) != 0, c.kind == PeImageRecipe::Kind::dll);
     }
 }
 
 TEST (DemoPeImage, DamagedImagesDoNotReadAsVersioned)
 {
-    PeImageSpec spec;
-    spec.fileVersion = { 1, 2, 3, 4 };
-    const auto good = buildPeImage (spec);
+    PeImageRecipe recipe;
+    recipe.fileVersion = { 1, 2, 3, 4 };
+    const auto good = buildPeImage (recipe);
     ASSERT_TRUE (probePeFileVersion (good).has_value());
 
     auto noSignature = good;

@@ -87,14 +87,14 @@ namespace
 
     std::vector<std::uint8_t> pluginBinary (const ManifestProduct& product, const ProductBuild& build, const std::string& fileName)
     {
-        PeImageSpec spec;
-        spec.fileVersion = versionQuad (build.version, build.build);
-        spec.productVersion = spec.fileVersion;
+        PeImageRecipe recipe;
+        recipe.fileVersion = versionQuad (build.version, build.build);
+        recipe.productVersion = recipe.fileVersion;
 
-        const auto quad = std::to_string (spec.fileVersion[0]) + "." + std::to_string (spec.fileVersion[1]) + "."
-                        + std::to_string (spec.fileVersion[2]) + "." + std::to_string (spec.fileVersion[3]);
+        const auto quad = std::to_string (recipe.fileVersion[0]) + "." + std::to_string (recipe.fileVersion[1]) + "."
+                        + std::to_string (recipe.fileVersion[2]) + "." + std::to_string (recipe.fileVersion[3]);
 
-        spec.strings = { { "CompanyName", "Vamrelund" },
+        recipe.strings = { { "CompanyName", "Vamrelund" },
                          { "FileDescription", product.title },
                          { "FileVersion", quad },
                          { "InternalName", product.localKeyName },
@@ -102,7 +102,7 @@ namespace
                          { "OriginalFilename", fileName },
                          { "ProductName", product.title },
                          { "ProductVersion", build.version } };
-        return buildPeImage (spec);
+        return buildPeImage (recipe);
     }
 
     std::string fileNameOf (const std::string& path)
@@ -211,8 +211,8 @@ int main (int argc, char** argv)
         }
     }
 
-    PeImageSpec app;
-    app.kind = PeImageSpec::Kind::exe;
+    PeImageRecipe app;
+    app.kind = PeImageRecipe::Kind::exe;
     app.fileVersion = versionQuad (manifest->app.version, manifest->app.build);
     app.productVersion = app.fileVersion;
     app.strings = { { "CompanyName", "Vamrelund" },

@@ -50,16 +50,16 @@ ByteRangeAnswer answerRange (const std::string& rangeHeader, std::uint64_t size)
     if (header.size() <= unit.size() || header.compare (0, unit.size(), unit) != 0)
         return answer;
 
-    const auto spec = trim (header.substr (unit.size()));
-    if (spec.find (',') != std::string::npos)
+    const auto rangeText = trim (header.substr (unit.size()));
+    if (rangeText.find (',') != std::string::npos)
         return answer;
 
-    const auto dash = spec.find ('-');
+    const auto dash = rangeText.find ('-');
     if (dash == std::string::npos)
         return answer;
 
-    const auto firstText = trim (spec.substr (0, dash));
-    const auto lastText = trim (spec.substr (dash + 1));
+    const auto firstText = trim (rangeText.substr (0, dash));
+    const auto lastText = trim (rangeText.substr (dash + 1));
     std::uint64_t first = 0, last = 0;
 
     if (firstText.empty())

@@ -136,7 +136,7 @@ namespace
         return versionNode (key, text, static_cast<std::uint16_t> (wide.size() + 1), 1, {});
     }
 
-    Bytes fixedFileInfo (const PeImageSpec& spec)
+    Bytes fixedFileInfo (const PeImageRecipe& recipe)
     {
         const auto ms = [] (const std::array<std::uint16_t, 4>& v) { return (std::uint32_t (v[0]) << 16) | v[1]; };
         const auto ls = [] (const std::array<std::uint16_t, 4>& v) { return (std::uint32_t (v[2]) << 16) | v[3]; };
@@ -144,24 +144,24 @@ namespace
         Bytes info;
         put32 (info, 0xfeef04bd);                  // dwSignature
         put32 (info, 0x00010000);                  // dwStrucVersion
-        put32 (info, ms (spec.fileVersion));
-        put32 (info, ls (spec.fileVersion));
-        put32 (info, ms (spec.productVersion));
-        put32 (info, ls (spec.productVersion));
+        put32 (info, ms (recipe.fileVersion));
+        put32 (info, ls (recipe.fileVersion));
+        put32 (info, ms (recipe.productVersion));
+        put32 (info, ls (recipe.productVersion));
         put32 (info, 0x3f);                        // dwFileFlagsMask
         put32 (info, 0);                           // dwFileFlags
         put32 (info, 0x00040004);                  // VOS_NT_WINDOWS32
-        put32 (info, spec.kind == PeImageSpec::Kind::dll ? 2u : 1u); // VFT_DLL or VFT_APP
+        put32 (info, recipe.kind == PeImageRecipe::Kind::dll ? 2u : 1u); // VFT_DLL or VFT_APP
         put32 (info, 0);                           // dwFileSubtype
         put32 (info, 0);                           // dwFileDateMS
         put32 (info, 0);                           // dwFileDateLS
         return info;
     }
 
-    Bytes versionResource (const PeImageSpec& spec)
+    Bytes versionResource (const PeImageRecipe& recipe)
     {
         std::vector<Bytes> strings;
-        for (const auto& [key, value] : spec.strings)
+        for (const auto& [key, value] : recipe.strings)
             strings.push_back (stringNode (key, value));
 
         const auto table = versionNode ("040904B0", {}, 0, 1, strings);
@@ -173,7 +173,7 @@ namespace
         const auto var = versionNode ("Translation", translation, 4, 0, {});
         const auto varFileInfo = versionNode ("VarFileInfo", {}, 0, 1, { var });
 
-        return versionNode ("VS_VERSION_INFO", fixedFileInfo (spec), 52, 0, { stringFileInfo, varFileInfo });
+        return versionNode ("VS_VERSION_INFO", fixedFileInfo (recipe), 52, 0, { stringFileInfo, varFileInfo });
     }
 
     /** The .rsrc section: type RT_VERSION (16) -> id 1 -> language 0x0409 ->
@@ -258,7 +258,7 @@ std::array<std::uint16_t, 4> versionQuad (const std::string& version, const std:
     return quad;
 }
 
-std::vector<std::uint8_t> buildPeImage (const PeImageSpec& spec)
+std::vector<std::uint8_t> buildPeImage (const PeImageRecipe& recipe)
 {
     constexpr std::uint32_t fileAlignment = 0x200;
     constexpr std::uint32_t sectionAlignment = 0x1000;
@@ -267,13 +267,13 @@ std::vector<std::uint8_t> buildPeImage (const PeImageSpec& spec)
     constexpr std::uint32_t textRva = 0x1000, textRaw = 0x200;
     constexpr std::uint32_t rsrcRva = 0x2000, rsrcRaw = 0x400;
 
-    const bool isDll = spec.kind == PeImageSpec::Kind::dll;
+    const bool isDll = recipe.kind == PeImageRecipe::Kind::dll;
 
     // DllMain returns TRUE; an EXE's entry point returns 0, which ends the process with code 0.
     const Bytes code = isDll ? Bytes { 0xb8, 0x01, 0x00, 0x00, 0x00, 0xc3 }   // mov eax, 1; ret
                              : Bytes { 0x31, 0xc0, 0xc3 };                    // xor eax, eax; ret
 
-    const auto rsrc = resourceSection (versionResource (spec), rsrcRva);
+    const auto rsrc = resourceSection (versionResource (recipe), rsrcRva);
     const auto rsrcSize = static_cast<std::uint32_t> (rsrc.size());
     const auto rsrcRawSize = alignUp (rsrcSize, fileAlignment);
 

@@ -11,7 +11,7 @@ namespace demoservice
     /** What a generated Windows image looks like: a DLL (plugin binaries) or
         an EXE (the helper's own executable), with the four numbers of its
         version resource and the strings of its string table. */
-    struct PeImageSpec
+    struct PeImageRecipe
     {
         enum class Kind { dll, exe };
 
@@ -28,7 +28,7 @@ namespace demoservice
         one RT_VERSION resource (VS_VERSIONINFO with VS_FIXEDFILEINFO,
         StringFileInfo and VarFileInfo). Windows' version API and any PE reader
         read the version back from it; a DLL loads, an EXE starts and exits 0. */
-    std::vector<std::uint8_t> buildPeImage (const PeImageSpec& spec);
+    std::vector<std::uint8_t> buildPeImage (const PeImageRecipe& recipe);
 
     /** "1.3.0" plus build "57" gives {1, 3, 0, 57}. Missing or non-numeric parts
         read as 0; each part is clamped to 16 bits. */
