@@ -3,7 +3,7 @@
 #include "ui/look/AppFonts.h"
 
 MyTextToggleButton::MyTextToggleButton (const juce::String& buttonText)
-    : juce::TextButton (buttonText),
+    : PressTracking<juce::TextButton> (buttonText),
       text (buttonText)
 {
 }
@@ -22,38 +22,6 @@ juce::Colour MyTextToggleButton::textColourForState() const
         return juce::Colour (0xcfffffff);
 
     return juce::Colour (selected ? 0xffffffff : 0xff89939a);
-}
-
-void MyTextToggleButton::mouseEnter (const juce::MouseEvent&)
-{
-    isOver = true;
-    repaint();
-}
-
-void MyTextToggleButton::mouseExit (const juce::MouseEvent&)
-{
-    isOver = false;
-    repaint();
-}
-
-void MyTextToggleButton::mouseDown (const juce::MouseEvent& e)
-{
-    juce::Button::mouseDown (e);
-    isDown = true;
-    repaint();
-}
-
-void MyTextToggleButton::mouseUp (const juce::MouseEvent& e)
-{
-    // The click may delete this button (a tab change that rebuilds its owner).
-    juce::Component::SafePointer<MyTextToggleButton> self (this);
-    juce::Button::mouseUp (e);
-
-    if (self == nullptr)
-        return;
-
-    isDown = false;
-    repaint();
 }
 
 void MyTextToggleButton::paint (juce::Graphics& g)

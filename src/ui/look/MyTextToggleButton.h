@@ -1,10 +1,10 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "ui/look/PressTracking.h"
 
 /** A dark tab-like button (the products page's category tabs). The owner
     sets `selected` and repaints. */
-class MyTextToggleButton : public juce::TextButton
+class MyTextToggleButton : public PressTracking<juce::TextButton>
 {
 public:
     explicit MyTextToggleButton (const juce::String& buttonText);
@@ -14,13 +14,6 @@ public:
 
     juce::String text;
     bool selected = false;
-    bool isOver = false;
-    bool isDown = false;
-
-    void mouseEnter (const juce::MouseEvent&) override;
-    void mouseExit (const juce::MouseEvent&) override;
-    void mouseDown (const juce::MouseEvent&) override;
-    void mouseUp (const juce::MouseEvent&) override;
     void paint (juce::Graphics&) override;
 
 private:

@@ -31,38 +31,6 @@ float MyToggleButton::alphaForState() const
     return isDown ? 0.7f : 1.0f;
 }
 
-void MyToggleButton::mouseEnter (const juce::MouseEvent&)
-{
-    isOver = true;
-    repaint();
-}
-
-void MyToggleButton::mouseExit (const juce::MouseEvent&)
-{
-    isOver = false;
-    repaint();
-}
-
-void MyToggleButton::mouseDown (const juce::MouseEvent& e)
-{
-    juce::Button::mouseDown (e);
-    isDown = true;
-    repaint();
-}
-
-void MyToggleButton::mouseUp (const juce::MouseEvent& e)
-{
-    // The click may close the owner (a toast deletes itself and this button).
-    juce::Component::SafePointer<MyToggleButton> self (this);
-    juce::Button::mouseUp (e);
-
-    if (self == nullptr)
-        return;
-
-    isDown = false;
-    repaint();
-}
-
 void MyToggleButton::paint (juce::Graphics& g)
 {
     setAlpha (alphaForState());

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "ui/look/PressTracking.h"
 
 /** The application's flat button: either a filled plate with dark text or a
     thin outline with light text. Owners switch the look by setting `filled`
     and `font` (radio-like filters) or with makeFilled, and attach onClick.
     The ImageButton base only supplies the button behaviour; no image is used. */
-class MyToggleButton : public juce::ImageButton
+class MyToggleButton : public PressTracking<juce::ImageButton>
 {
 public:
     MyToggleButton();
@@ -26,13 +26,6 @@ public:
     juce::Colour fillColour { 0xffe0e6ea };
     juce::Colour textOnFillColour { 0xff3d4d58 };
     juce::Font font;
-    bool isDown = false;
-    bool isOver = false;
-
-    void mouseEnter (const juce::MouseEvent&) override;
-    void mouseExit (const juce::MouseEvent&) override;
-    void mouseDown (const juce::MouseEvent&) override;
-    void mouseUp (const juce::MouseEvent&) override;
     void paint (juce::Graphics&) override;
 
 private:

@@ -31,7 +31,7 @@ namespace
 
 //==============================================================================
 ProductsPage::FilterHeaderButton::FilterHeaderButton (const juce::String& buttonText, juce::Colour normal, juce::Colour hover)
-    : juce::TextButton (buttonText), text (buttonText), normalColour (normal), hoverColour (hover),
+    : PressTracking<juce::TextButton> (buttonText), text (buttonText), normalColour (normal), hoverColour (hover),
       downColour (normal.withAlpha ((juce::uint8) 0xb3))
 {
 }
@@ -41,10 +41,6 @@ juce::Colour ProductsPage::FilterHeaderButton::plateColour() const
     return isDown ? downColour : (isOver ? hoverColour : normalColour);
 }
 
-void ProductsPage::FilterHeaderButton::mouseEnter (const juce::MouseEvent& e) { isOver = true; repaint(); juce::TextButton::mouseEnter (e); }
-void ProductsPage::FilterHeaderButton::mouseExit (const juce::MouseEvent& e)  { isOver = false; repaint(); juce::TextButton::mouseExit (e); }
-void ProductsPage::FilterHeaderButton::mouseDown (const juce::MouseEvent& e)  { isDown = true; repaint(); juce::TextButton::mouseDown (e); }
-void ProductsPage::FilterHeaderButton::mouseUp (const juce::MouseEvent& e)    { isDown = false; repaint(); juce::TextButton::mouseUp (e); }
 
 void ProductsPage::FilterHeaderButton::paint (juce::Graphics& g)
 {

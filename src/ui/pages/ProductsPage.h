@@ -5,6 +5,7 @@
 #include "ui/look/AnimatedLabel.h"
 #include "ui/look/MyTextToggleButton.h"
 #include "ui/look/MyToggleButton.h"
+#include "ui/look/PressTracking.h"
 #include "ui/pages/PictureLoader.h"
 #include "ui/pages/ProductListRules.h"
 #include "ui/pages/VRPage.h"
@@ -95,22 +96,17 @@ public:
         virtual void contentClicked() = 0;
     };
 
-    class FilterHeaderButton : public juce::TextButton
+    class FilterHeaderButton : public PressTracking<juce::TextButton>
     {
     public:
         FilterHeaderButton (const juce::String& text, juce::Colour normal, juce::Colour hover);
 
         juce::Colour plateColour() const;
 
-        void mouseEnter (const juce::MouseEvent&) override;
-        void mouseExit (const juce::MouseEvent&) override;
-        void mouseDown (const juce::MouseEvent&) override;
-        void mouseUp (const juce::MouseEvent&) override;
         void paint (juce::Graphics&) override;
 
         juce::String text;
         juce::Colour normalColour, hoverColour, downColour;
-        bool isDown = false, isOver = false;
     };
 
     class FilterHeader : public juce::Component
