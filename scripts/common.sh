@@ -28,6 +28,7 @@ LINUX_PACKAGES=(
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
     libpng-dev libjpeg-dev zlib1g-dev
     libarchive-tools xvfb xauth imagemagick x11-utils fonts-dejavu-core
+    xdotool curl
 )
 
 # The fuzz targets (scripts/fuzz): clang with its libFuzzer runtime.
