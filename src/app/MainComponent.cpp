@@ -256,9 +256,12 @@ void MainComponent::afterTermsAccepted (std::function<void()> continuation)
         return;
     }
 
-    // A second request while the dialog is up replaces the first one's answer.
-    if (auto* previous = termsToast.getComponent())
-        previous->onResult = nullptr;
+    // While the dialog is up, a newer request replaces the waiting one
+    // instead of stacking a second dialog.
+    afterTerms = std::move (continuation);
+
+    if (termsToast != nullptr)
+        return;
 
     auto* toast = Toast::showTermsDialog (this);
 
@@ -272,19 +275,24 @@ void MainComponent::afterTermsAccepted (std::function<void()> continuation)
     }
 
     juce::Component::SafePointer<MainComponent> self (this);
-    toast->onResult = [self, continuation = std::move (continuation)] (int result)
+    toast->onResult = [self] (int result)
     {
         auto* component = self.getComponent();
 
         if (component == nullptr)
             return;
 
+        auto next = std::move (component->afterTerms);
+        component->afterTerms = nullptr;
+
         if (result == 1)
         {
             component->settings->setValue (SettingsKeys::acceptedTerms, "yes");
             component->saveSettings();
             writeLog ("Accepted terms: yes");
-            continuation();
+
+            if (next)
+                next();
         }
         else
         {

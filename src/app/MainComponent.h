@@ -110,6 +110,7 @@ private:
     std::array<std::unique_ptr<VRPage>, 2> pages;
     std::array<std::unique_ptr<VRPage::VisibilityTimer>, 2> visibilityTimers;
     juce::Component::SafePointer<Toast> termsToast;
+    std::function<void()> afterTerms;
     bool refreshing = false;
     bool firstFramePainted = false;
 

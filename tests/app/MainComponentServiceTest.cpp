@@ -223,10 +223,19 @@ TEST_F (MainComponentService, TermsDialogDecidesWhetherTheSignInIsSent)
     EXPECT_NE (component->getSettings()->getValue (SettingsKeys::acceptedTerms), "yes");
     EXPECT_TRUE (logSinceStart().contains ("Accepted terms: no"));
 
-    // Accepted: the sign-in goes ahead and the answer is remembered.
-    component->loginPressed (demoEmail(), demoPassword(), false, {});
+    // Accepted: the sign-in goes ahead and the answer is remembered. A second
+    // press while the dialog waits brings no second dialog, and only the
+    // latest sign-in is sent.
+    component->loginPressed (demoEmail(), "first-try", false, {});
     toast = component->getTermsToast();
     ASSERT_NE (toast, nullptr);
+    component->loginPressed (demoEmail(), demoPassword(), false, {});
+    EXPECT_EQ (component->getTermsToast(), toast);
+    int dialogs = 0;
+    for (auto* child : component->getChildren())
+        dialogs += dynamic_cast<Toast*> (child) != nullptr ? 1 : 0;
+    EXPECT_EQ (dialogs, 1);
+
     ASSERT_NE (toast->acceptToggle, nullptr);
     toast->acceptToggle->setToggleState (true, juce::sendNotificationSync);
     toast->button2->triggerClick();
