@@ -23,7 +23,8 @@ TEST (MainComponent, StartsTheStoreSizesAndPaintsWithoutAWindow)
         component.paintEntireComponent (g, false);
     }
 
-    for (auto [x, y] : { std::pair { 0, 0 }, { 410, 300 }, { 819, 599 } })
+    // The login page paints no background of its own: the corners show the component.
+    for (auto [x, y] : { std::pair { 0, 0 }, { 0, 599 }, { 819, 599 } })
         EXPECT_EQ (image.getPixelAt (x, y).getARGB(), 0xFFF1F3F5u) << x << "," << y;
 
     juce::MemoryBlock log;
