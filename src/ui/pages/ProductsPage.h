@@ -230,6 +230,9 @@ public:
 
 private:
     void setToggleOn (MyToggleButton& toggle, bool on);
+
+    /** Set by listBuilt, cleared by the next paint, which logs that the list is on screen. */
+    bool listPaintPending = false;
     void toggleClicked (MyToggleButton& toggle);
     ProductListRules::SelectAll selectAllKind (const MyToggleButton& toggle) const;
 
