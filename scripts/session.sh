@@ -136,10 +136,10 @@ log_time() { [ -f "$SESSION_LOG" ] && tail -c +"$(( $1 + 1 ))" "$SESSION_LOG" | 
 
 # ---- the window and its pixels
 
-# The id of the app's window ("" when there is none).
-app_window() { xdotool search --name '^Vamrelund Helper$' 2>/dev/null | head -n1; }
+# The id of the app's mapped window ("" while there is none on screen).
+app_window() { xdotool search --onlyvisible --name '^Vamrelund Helper$' 2>/dev/null | head -n1; }
 window_open() { [ -n "$(app_window)" ]; }
-app_window_count() { xdotool search --name '^Vamrelund Helper$' 2>/dev/null | wc -l; }
+app_window_count() { xdotool search --onlyvisible --name '^Vamrelund Helper$' 2>/dev/null | wc -l; }
 
 # Saves the app window's content to a PNG.
 window_shot() { import -window "$(app_window)" "$1" 2>/dev/null; }
