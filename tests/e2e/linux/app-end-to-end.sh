@@ -68,6 +68,7 @@ service_requests() { grep -c -- "$1" "$SESSION_SERVICE_LOG" || true; }
 
 # The main window's layout at its start size of 820 x 600, in window pixels.
 window_width=820 window_height=600
+# The login page's fields: (190, 272, 259, 32) and (190, 328, 259, 32).
 email_field=(319 288) password_field=(319 344)
 # The terms dialog: a 300 x 200 box centred in a margin of 90; its switch at
 # (123, 249, 150, 25) and its DONE button at (297, 250, 58, 24).
@@ -119,6 +120,9 @@ read -r width height < <(xdotool getwindowgeometry "$(app_window)" | sed -n 's/.
 
 login_shown() { window_shot "$SESSION_WORK/login.png" && [ "$(pixel "$SESSION_WORK/login.png" 5 5)" = "$login_background" ]; }
 wait_until 10 login_shown || fail "the login page is not shown"
+# Once showing, the page takes the keyboard focus on its next 100 ms
+# visibility tick; a click into a field before that would lose it again.
+sleep 0.5
 
 click "${email_field[@]}"
 xdotool type --delay 15 -- "$DEMO_EMAIL"
