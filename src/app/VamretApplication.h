@@ -2,6 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+class LinkPipeServer;
 class MainComponent;
 
 class VamretApplication : public juce::JUCEApplication
@@ -28,11 +29,19 @@ public:
 
     MainComponent* getMainComponent() const noexcept { return mainComponent; }
 
+    /** The server that takes sign-in links from processes the browser starts;
+        empty until this process is a main application. */
+    LinkPipeServer* getLinkPipeServer() const noexcept { return linkPipeServer.get(); }
+
 private:
     void quitWithMessage (const juce::String& message);
+    void startLinkPipeServer();
 
     std::unique_ptr<MainWindow> mainWindow;
     MainComponent* mainComponent = nullptr;
+
+    // Declared last so it goes first: no link reaches a half-destroyed application.
+    std::unique_ptr<LinkPipeServer> linkPipeServer;
 };
 
 class VamretApplication::MainWindow : public juce::DocumentWindow
