@@ -58,6 +58,8 @@ TEST (SignInLink, LinkStartedCommandLinesGiveTheirLink)
         ASSERT_EQ (link.has_value(), c.link != nullptr) << c.commandLine;
 
         if (link)
+        {
             EXPECT_EQ (*link, c.link) << c.commandLine;
+        }
     }
 }
