@@ -9,8 +9,8 @@
 
     The system itself drops the hold when the holding process ends, a crash
     included, so a name is never left taken by a process that is gone.
-    On Linux the name is an advisory lock (flock) on a file in /tmp, which is
-    removed on release; on Windows it is a named mutex in the global
+    On Linux the name is an advisory lock (flock) on a file in a folder only
+    this user can enter (so names are per user there), removed on release; on Windows it is a named mutex in the global
     namespace, owned by whoever created it.
 
     Names are plain: letters, digits, '-', '_' and '.'.

@@ -2,6 +2,7 @@
 
 #include "app/link/LinkPipeProtocol.h"
 #include "platform/ExclusiveNameLock.h"
+#include "platform/LocalPipe.h"
 
 namespace
 {
@@ -48,10 +49,15 @@ LinkHandOverOutcome handOverLink (const juce::String& pipeName, const juce::Stri
         juce::Thread::sleep (5);
     }
 
+    const auto address = LocalPipe::address (pipeName);
+
+    if (address.isEmpty())
+        return outcome (Result::noAnswer, "there is no safe place for the pipe");
+
     juce::NamedPipe pipe;
 
-    // The server may be between two clients or renewing its pipe.
-    while (! pipe.openExisting (pipeName))
+    // The server may still be busy with the client before.
+    while (! pipe.openExisting (address))
     {
         if (deadline.passed())
             return outcome (Result::noAnswer, "the pipe could not be opened");

@@ -2,6 +2,7 @@
 
 #include "app/link/LinkPipeProtocol.h"
 #include "app/log/DiagnosticLog.h"
+#include "platform/LocalPipe.h"
 
 namespace
 {
@@ -56,9 +57,14 @@ bool LinkPipeServer::takePipe()
         return false;
 
     // A pipe left behind by an owner that crashed is taken over as it is.
-    if (! pipe.createNewPipe (pipeName, false))
+    const auto address = LocalPipe::address (pipeName);
+
+    if (address.isEmpty() || ! pipe.createNewPipe (address, false))
     {
-        writeLog ("link pipe <" + pipeName + "> could not be created");
+        if (! creationFailureLogged)
+            writeLog ("link pipe <" + pipeName + "> could not be created");
+
+        creationFailureLogged = true;
         owner.release();
         return false;
     }

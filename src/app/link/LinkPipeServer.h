@@ -55,6 +55,7 @@ private:
     ExclusiveNameLock owner;
     juce::NamedPipe pipe;
     std::atomic<bool> owning { false };
+    bool creationFailureLogged = false;   // the thread's own: one line, not one per retry
 
     JUCE_DECLARE_NON_COPYABLE (LinkPipeServer)
 };

@@ -1,6 +1,7 @@
 #include "platform/ExclusiveNameLock.h"
 
-#include <cerrno>
+#include "platform/linux/PrivateRuntimeFolderLinux.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,9 +9,15 @@
 
 namespace
 {
+    /** Empty when there is no private folder to keep it in. */
     juce::String lockFilePath (const juce::String& name)
     {
-        return "/tmp/" + juce::File::createLegalFileName (name) + ".lock";
+        const auto folder = privateRuntimeFolder();
+
+        if (folder == juce::File())
+            return {};
+
+        return folder.getChildFile (juce::File::createLegalFileName (name) + ".lock").getFullPathName();
     }
 
     bool sameFile (int descriptor, const juce::String& path)
@@ -45,6 +52,9 @@ bool ExclusiveNameLock::tryAcquire()
         return true;
 
     const auto path = lockFilePath (name);
+
+    if (path.isEmpty())
+        return false;
 
     // Close-on-exec: a child process must never keep the name held after we quit.
     const int descriptor = open (path.toRawUTF8(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -85,10 +95,15 @@ bool ExclusiveNameLock::isHeld() const noexcept
 
 bool ExclusiveNameLock::isTaken (const juce::String& lockName)
 {
-    const int descriptor = open (lockFilePath (lockName).toRawUTF8(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const auto path = lockFilePath (lockName);
+
+    if (path.isEmpty())
+        return false;
+
+    const int descriptor = open (path.toRawUTF8(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
 
     if (descriptor < 0)
-        return errno == EACCES;   // somebody else's file: taken, not ours to judge
+        return false;
 
     const bool free = flock (descriptor, LOCK_EX | LOCK_NB) == 0;
     close (descriptor);   // also drops the probe's own lock

@@ -5,6 +5,7 @@
 #include "app/link/LinkPipeProtocol.h"
 #include "app/link/LinkPipeServer.h"
 #include "platform/ExclusiveNameLock.h"
+#include "platform/LocalPipe.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +109,7 @@ TEST_F (LinkPipe, AnOwnerThatNeverAnswersIsGivenUpOnWithinTheTimeOut)
     ExclusiveNameLock owner (LinkPipeProtocol::ownerLockName (pipeName));
     ASSERT_TRUE (owner.tryAcquire());
     juce::NamedPipe silent;
-    ASSERT_TRUE (silent.createNewPipe (pipeName, false));
+    ASSERT_TRUE (silent.createNewPipe (LocalPipe::address (pipeName), false));
 
     const auto start = juce::Time::getMillisecondCounterHiRes();
     const auto outcome = handOverLink (pipeName, "vamrhelper://email=a@b.com&code=C", 800);
@@ -188,7 +189,7 @@ TEST_F (LinkPipe, GarbageOnThePipeIsSkippedAndServingGoesOn)
     {
         {
             juce::NamedPipe raw;
-            ASSERT_TRUE (raw.openExisting (pipeName)) << c.what;
+            ASSERT_TRUE (raw.openExisting (LocalPipe::address (pipeName))) << c.what;
             ASSERT_EQ (raw.write (c.bytes.getData(), (int) c.bytes.getSize(), 1000), (int) c.bytes.getSize()) << c.what;
         }
 

@@ -1,8 +1,11 @@
-// On Linux the link pipe is a pair of FIFOs in /tmp, which outlive an
-// instance that crashes; the owner's name is a lock file beside them.
+// On Linux the link pipe is a pair of FIFOs in the user's private folder,
+// which outlive an instance that crashes; the owner's name is a lock file
+// beside them.
 #include "app/link/LinkHandOver.h"
 #include "app/link/LinkPipeName.h"
 #include "app/link/LinkPipeServer.h"
+#include "platform/LocalPipe.h"
+#include "platform/linux/PrivateRuntimeFolderLinux.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +17,15 @@ namespace
     struct PipeFiles
     {
         explicit PipeFiles (const juce::String& pipeName)
-            : base ("/tmp/" + juce::File::createLegalFileName (pipeName)) {}
+            : base (LocalPipe::address (pipeName)),
+              ownerLockFile (privateRuntimeFolder().getChildFile (pipeName + ".owner.lock")) {}
 
         juce::File input() const      { return juce::File (base + "_in"); }
         juce::File output() const     { return juce::File (base + "_out"); }
-        juce::File ownerLock() const  { return juce::File (base + ".owner.lock"); }
+        juce::File ownerLock() const  { return ownerLockFile; }
 
         juce::String base;
+        juce::File ownerLockFile;
     };
 }
 
@@ -29,6 +34,7 @@ TEST (LinkPipeLeftovers, WhatACrashedOwnerLeftNeitherDelaysASenderNorBlocksTheNe
     ScopedSandbox sandbox;
     const auto pipeName = linkPipeName();
     const PipeFiles files (pipeName);
+    ASSERT_TRUE (files.base.startsWith (privateRuntimeFolder().getFullPathName() + "/")) << files.base;
 
     // Both FIFOs and the owner's lock file, with no process on any of them.
     ASSERT_EQ (mkfifo (files.input().getFullPathName().toRawUTF8(), 0600), 0);
