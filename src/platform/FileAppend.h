@@ -8,8 +8,8 @@
     that moment, so lines written by several processes neither overwrite nor
     split each other. (JUCE's FileOutputStream finds the end once, when it
     opens, and writes there: a line that another process adds in between is
-    then written over.) Linux opens with O_APPEND; Windows asks for append
-    access only, which makes every write go to the end.
+    then written over.) Linux opens with O_APPEND; Windows finds the end and
+    writes under a lock that every appender takes.
 */
 namespace FileAppend
 {
