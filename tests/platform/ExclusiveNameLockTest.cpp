@@ -71,6 +71,11 @@ TEST (ExclusiveNameLock, ACrashedHolderLeavesTheNameFree)
 {
     const auto name = freshName();
     ScopedEnvironmentVariable child (childVariable, name);
+
+    // The killed child cannot remove its own sandbox: it makes it in ours.
+    ScopedSandbox sandbox;
+    ScopedEnvironmentVariable childTemp ("TMPDIR", sandbox.root().getFullPathName());
+    ScopedEnvironmentVariable childTempWindows ("TMP", sandbox.root().getFullPathName());
     const auto self = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
 
     juce::ChildProcess holder;
