@@ -167,3 +167,50 @@ TEST_F (AppLinkHandOver, AfterTheOwnerCrashesTheNextLinkStartedProcessTakesOver)
     EXPECT_EQ (next.exitCode(), 0) << next.output();
     EXPECT_FALSE (ExclusiveNameLock::isTaken (ownerLock));
 }
+
+namespace
+{
+    /** The coordinator's end of the self-update's pipe, as JUCE's
+        ChildProcessCoordinator makes it (same message header), so that the app
+        starts in the update worker role. Counts what the worker sends: its
+        pings show that it has connected. */
+    struct UpdateCoordinatorEnd : public juce::InterprocessConnection
+    {
+        UpdateCoordinatorEnd() : juce::InterprocessConnection (false, 0x712baf04) {}
+        ~UpdateCoordinatorEnd() override { disconnect(); }
+
+        void connectionMade() override {}
+        void connectionLost() override {}
+        void messageReceived (const juce::MemoryBlock&) override { ++received; }
+
+        std::atomic<int> received { 0 };
+    };
+}
+
+TEST_F (AppLinkHandOver, AnUpdateWorkerWithoutAWindowLeavesTheLinksToOthers)
+{
+    UpdateCoordinatorEnd coordinator;
+    const auto coordinatorPipe = "p" + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64());
+    ASSERT_TRUE (coordinator.createPipe (coordinatorPipe, startTimeoutMs));
+
+    AppProcess worker;
+    ASSERT_TRUE (worker.startAsUpdateWorker (coordinatorPipe));
+    ASSERT_TRUE (waitFor ([&] { return coordinator.received > 0 || ! worker.isRunning(); }, startTimeoutMs));
+    ASSERT_TRUE (worker.isRunning()) << worker.output();
+    EXPECT_TRUE (worker.output().contains ("VamretApplication initialise <--demoUID:" + coordinatorPipe)) << worker.output();
+
+    // The worker waits for the old process, so a link goes to an instance of its own.
+    const juce::String link ("vamrhelper://email=during%40example.com&code=UPDATE");
+    AppProcess linkStarted;
+    ASSERT_TRUE (linkStarted.start (link));
+    EXPECT_TRUE (logShows ("sign-in link kept by this instance (no instance serves the pipe)")) << log();
+    EXPECT_TRUE (logShows (handledLine (link))) << log();
+    ASSERT_TRUE (pipeOwned());
+
+    // The pipe was the link-started process's: it is free once that one has quit.
+    linkStarted.askToQuit();
+    ASSERT_TRUE (linkStarted.waitForExit (startTimeoutMs));
+    EXPECT_FALSE (ExclusiveNameLock::isTaken (ownerLock));
+    EXPECT_TRUE (worker.isRunning());
+    EXPECT_EQ (mainComponentsMade(), 1);
+}

@@ -20,6 +20,10 @@ public:
         passes a "vamrhelper:" address that the browser opens. */
     bool start (const juce::String& link = {});
 
+    /** Starts the application in the update worker role, as the self-update's
+        coordinator does: it connects to the coordinator's pipe of that name. */
+    bool startAsUpdateWorker (const juce::String& coordinatorPipe);
+
     bool isRunning();
 
     /** True once the process has ended, within the time. */
@@ -43,6 +47,10 @@ public:
     struct Impl;
 
 private:
+    /** Starts the executable with one argument (none when empty); on Windows
+        in double quotes when asked. */
+    bool launch (const juce::String& argument, bool quotedOnWindows);
+
     std::unique_ptr<Impl> impl;
 
     JUCE_DECLARE_NON_COPYABLE (AppProcess)

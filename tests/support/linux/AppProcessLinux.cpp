@@ -32,7 +32,7 @@ AppProcess::~AppProcess()
     impl->outputFile.deleteFile();
 }
 
-bool AppProcess::start (const juce::String& link)
+bool AppProcess::launch (const juce::String& argument, bool)
 {
     impl->outputFile = juce::File::createTempFile ("app-output.txt");
 
@@ -43,17 +43,17 @@ bool AppProcess::start (const juce::String& link)
                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_adddup2 (&actions, STDOUT_FILENO, STDERR_FILENO);
 
-    // An xdg desktop entry's "%u" passes the address as one argument.
+    // An xdg desktop entry's "%u" passes an address as one argument.
     const auto path = executable().getFullPathName();
     juce::StringArray arguments { path };
 
-    if (link.isNotEmpty())
-        arguments.add (link);
+    if (argument.isNotEmpty())
+        arguments.add (argument);
 
     std::vector<char*> argv;
 
-    for (auto& argument : arguments)
-        argv.push_back (const_cast<char*> (argument.toRawUTF8()));
+    for (auto& each : arguments)
+        argv.push_back (const_cast<char*> (each.toRawUTF8()));
 
     argv.push_back (nullptr);
 

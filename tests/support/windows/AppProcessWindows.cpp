@@ -32,7 +32,7 @@ AppProcess::~AppProcess()
     impl->outputFile.deleteFile();
 }
 
-bool AppProcess::start (const juce::String& link)
+bool AppProcess::launch (const juce::String& argument, bool quoted)
 {
     impl->outputFile = juce::File::createTempFile ("app-output.txt");
 
@@ -44,11 +44,10 @@ bool AppProcess::start (const juce::String& link)
     if (output == INVALID_HANDLE_VALUE)
         return false;
 
-    // The registered open command: the executable and "%1", both quoted.
     auto commandLine = executable().getFullPathName().quoted();
 
-    if (link.isNotEmpty())
-        commandLine << " " << link.quoted();
+    if (argument.isNotEmpty())
+        commandLine << " " << (quoted ? argument.quoted() : argument);
 
     STARTUPINFOW startup {};
     startup.cb = sizeof (startup);
