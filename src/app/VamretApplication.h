@@ -29,10 +29,6 @@ public:
 
     MainComponent* getMainComponent() const noexcept { return mainComponent; }
 
-    /** The server that takes sign-in links from processes the browser starts;
-        empty until this process is a main application. */
-    LinkPipeServer* getLinkPipeServer() const noexcept { return linkPipeServer.get(); }
-
 private:
     void quitWithMessage (const juce::String& message);
     void startLinkPipeServer();
