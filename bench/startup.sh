@@ -44,7 +44,7 @@ for ((i = 1; i <= runs; i++)); do
 
     sleep "$idle"
     peak_kb=$(awk '/VmHWM/ { print $2 }' "/proc/$pid/status")
-    kill "$pid"; wait "$pid" 2>/dev/null || true
+    kill -INT "$pid"; wait "$pid" 2>/dev/null || true   # quits cleanly and removes its link pipe
 
     starts+=($((painted - launched)))
     peaks+=("$peak_kb")

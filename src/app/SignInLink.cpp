@@ -21,3 +21,16 @@ std::optional<SignInLink> parseSignInCommandLine (const juce::String& commandLin
 {
     return parseSignInLink (juce::URL::removeEscapeChars (commandLine));
 }
+
+std::optional<juce::String> signInLinkFromCommandLine (const juce::String& commandLine)
+{
+    auto candidate = commandLine.trim();
+
+    if (candidate.length() >= 2 && candidate.startsWithChar ('"') && candidate.endsWithChar ('"'))
+        candidate = candidate.substring (1, candidate.length() - 1).trim();
+
+    if (! juce::URL::removeEscapeChars (candidate).startsWithIgnoreCase ("vamrhelper:"))
+        return std::nullopt;
+
+    return candidate;
+}

@@ -3,6 +3,10 @@
 #include "app/DebugTrace.h"
 #include "app/MainComponent.h"
 #include "app/SignInLink.h"
+#include "app/link/LinkHandOver.h"
+#include "app/link/LinkPipeName.h"
+#include "app/link/LinkPipeServer.h"
+#include "app/log/DiagnosticLog.h"
 #include "update/AppUpdateDemoWorkerProcess.h"
 
 #include <cstdio>
@@ -11,6 +15,7 @@ VamretApplication::VamretApplication() = default;
 
 VamretApplication::~VamretApplication()
 {
+    linkPipeServer = nullptr;
     mainWindow = nullptr;
 }
 
@@ -32,6 +37,25 @@ void VamretApplication::initialise (const juce::String& commandLine)
 
     worker = nullptr;
 
+    // Several instances may run (the self-update needs that), so a link that
+    // the browser opens starts a process of its own. Its link belongs to the
+    // instance that is already running, if there is one.
+    const auto link = signInLinkFromCommandLine (commandLine);
+
+    if (link.has_value())
+    {
+        const auto handOver = handOverLink (linkPipeName(), *link);
+
+        if (handOver.wasDelivered())
+        {
+            writeLog ("sign-in link handed over to the running instance <" + *link + ">");
+            quit();
+            return;
+        }
+
+        writeLog ("sign-in link kept by this instance (" + handOver.detail + ")");
+    }
+
     if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
     {
         std::fprintf (stderr, "Vamrelund Helper: no display is available, so no window can be opened. "
@@ -41,10 +65,20 @@ void VamretApplication::initialise (const juce::String& commandLine)
         return;
     }
 
+    // Taken before the window is built: a link that arrives meanwhile waits
+    // in the message queue and is handled once the main component exists.
+    startLinkPipeServer();
     createMainWindow ({}, {}, {}, commandLine);
 
     if (mainWindow != nullptr && mainWindow->getStartResult().failed())
+    {
         quitWithMessage (mainWindow->getStartResult().getErrorMessage());
+        return;
+    }
+
+    // Nobody took the link: this process is the main instance and signs in with it.
+    if (link.has_value())
+        anotherInstanceStarted (*link);
 }
 
 void VamretApplication::createMainWindow (const juce::String& token, const juce::String& version,
@@ -54,11 +88,31 @@ void VamretApplication::createMainWindow (const juce::String& token, const juce:
     mainComponent = nullptr;
     mainWindow = std::make_unique<MainWindow> (getApplicationName(), token, version, build,
                                                commandLine, mainComponent);
+
+    // Links are taken only by an instance that can use them; the update
+    // worker gets here once the hand-over has given it its window.
+    if (mainWindow->getStartResult().wasOk())
+        startLinkPipeServer();
+}
+
+void VamretApplication::startLinkPipeServer()
+{
+    if (linkPipeServer != nullptr)
+        return;
+
+    // Links arrive on the message thread; the server is deleted before the
+    // rest of the application, and it drops links still queued when it goes.
+    linkPipeServer = std::make_unique<LinkPipeServer> (linkPipeName(), [this] (const juce::String& receivedLink)
+                                                       {
+                                                           anotherInstanceStarted (receivedLink);
+                                                       });
 }
 
 void VamretApplication::quitWithMessage (const juce::String& message)
 {
-    // The window behind the message would be empty and useless.
+    // The window behind the message would be empty and useless, and links
+    // must go to an instance that can use them.
+    linkPipeServer = nullptr;
     delete mainComponent;
     mainComponent = nullptr;
     mainWindow = nullptr;
@@ -73,6 +127,9 @@ void VamretApplication::quitWithMessage (const juce::String& message)
 
 void VamretApplication::shutdown()
 {
+    // No more links from now on; a later instance can take the pipe.
+    linkPipeServer = nullptr;
+
     // The component goes first, so its settings store saves while the window
     // still exists; the window then finds its content already gone.
     delete mainComponent;

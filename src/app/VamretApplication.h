@@ -2,6 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+class LinkPipeServer;
 class MainComponent;
 
 class VamretApplication : public juce::JUCEApplication
@@ -30,9 +31,13 @@ public:
 
 private:
     void quitWithMessage (const juce::String& message);
+    void startLinkPipeServer();
 
     std::unique_ptr<MainWindow> mainWindow;
     MainComponent* mainComponent = nullptr;
+
+    // Declared last so it goes first: no link reaches a half-destroyed application.
+    std::unique_ptr<LinkPipeServer> linkPipeServer;
 };
 
 class VamretApplication::MainWindow : public juce::DocumentWindow

@@ -33,3 +33,33 @@ TEST (SignInLink, CommandLinesSplitAfterUnescaping)
         }
     }
 }
+
+TEST (SignInLink, LinkStartedCommandLinesGiveTheirLink)
+{
+    struct Case { const char* commandLine; const char* link; };   // nullptr: not a link start
+    const Case cases[] = {
+        { "vamrhelper://email=a@b.com&code=C",                 "vamrhelper://email=a@b.com&code=C" },
+        { "\"vamrhelper://email=a@b.com&code=C\"",             "vamrhelper://email=a@b.com&code=C" },   // Windows' quoted "%1"
+        { "  \"vamrhelper://email=a@b.com&code=C\" ",          "vamrhelper://email=a@b.com&code=C" },
+        { "VAMRHELPER://email=a@b.com&code=C",                 "VAMRHELPER://email=a@b.com&code=C" },   // handed on; the instance ignores it
+        { "vamrhelper%3A%2F%2Femail%3Da%40b.com%26code%3DZ",   "vamrhelper%3A%2F%2Femail%3Da%40b.com%26code%3DZ" },
+        { "vamrhelper:",                                       "vamrhelper:" },
+        { "",                                                  nullptr },
+        { "\"\"",                                              nullptr },
+        { "\"",                                                nullptr },
+        { "--some-flag",                                       nullptr },
+        { "https://www.example.com/vamrhelper://",             nullptr },
+        { "--demoUID:vamrhelper://",                           nullptr },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto link = signInLinkFromCommandLine (c.commandLine);
+        ASSERT_EQ (link.has_value(), c.link != nullptr) << c.commandLine;
+
+        if (link)
+        {
+            EXPECT_EQ (*link, c.link) << c.commandLine;
+        }
+    }
+}

@@ -7,11 +7,6 @@ gtest_discover_tests(vamrhelper_tests
     DISCOVERY_TIMEOUT 300
     PROPERTIES TIMEOUT 300)
 
-# The executable tests read the built app's resources.
-add_dependencies(vamrhelper_tests vamrhelper_app)
-file(RELATIVE_PATH VAMRHELPER_APP_FROM_TESTS "${CMAKE_CURRENT_BINARY_DIR}" "${CMAKE_BINARY_DIR}/Vamrelund Helper.exe")
-target_compile_definitions(vamrhelper_tests PRIVATE VAMRHELPER_APP_FROM_TESTS="${VAMRHELPER_APP_FROM_TESTS}")
-
 # Smoke test of the shipped executable: starts it under Wine, closes its
 # window the way the close button does and checks the exit and the log.
 add_executable(vamrhelper_close_main_window "${CMAKE_CURRENT_LIST_DIR}/smoke/close_main_window.c")

@@ -1,5 +1,6 @@
 #include "app/log/DiagnosticLog.h"
 
+#include "platform/FileAppend.h"
 #include "platform/Locations.h"
 
 #include <mutex>
@@ -57,12 +58,10 @@ bool LogWriter::createLocked()
 
 void LogWriter::appendLocked (const juce::String& text)
 {
-    juce::FileOutputStream out (file, 256);
-
-    if (out.failedToOpen())
-        return;
-
-    out << text << lineEnd;
+    // Other instances write the same file (a link-started process, the two
+    // processes of a self-update): each line goes to the end in one piece.
+    const auto line = text + lineEnd;
+    FileAppend::append (file, line.toRawUTF8(), line.getNumBytesAsUTF8());
 }
 
 void LogWriter::write (const juce::String& message)
