@@ -163,9 +163,14 @@ VamretApplication::MainWindow::MainWindow (const juce::String& name, const juce:
     : DocumentWindow (name,
                       juce::Desktop::getInstance().getDefaultLookAndFeel()
                           .findColour (juce::ResizableWindow::backgroundColourId),
-                      DocumentWindow::allButtons)
+                      DocumentWindow::allButtons, false)
 {
+    // Switching to the native title bar on a window that is already on the
+    // desktop recreates it and brings it to the front, which maps an empty,
+    // frozen window for as long as the start's token check takes. Joining
+    // the desktop afterwards keeps the window hidden until it is made visible.
     setUsingNativeTitleBar (true);
+    addToDesktop (getDesktopWindowStyleFlags());
 
     auto* component = new MainComponent();
     mainComponentSlot = component;
