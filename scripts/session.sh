@@ -53,7 +53,7 @@ session_fresh_sandbox() {
 session_start_xvfb() {
     local size="${1:-1280x1024x24}" number_file="$SESSION_WORK/xvfb-display"
     rm -f "$number_file"
-    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$number_file" >"$SESSION_WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -noreset -screen 0 "$size" -nolisten tcp 3>"$number_file" >"$SESSION_WORK/xvfb.log" 2>&1 &
     session_xvfb_pid=$!
     wait_until 20 test -s "$number_file" || { echo "Xvfb did not start" >&2; cat "$SESSION_WORK/xvfb.log" >&2; return 1; }
     export DISPLAY=":$(head -n1 "$number_file")"
