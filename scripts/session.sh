@@ -155,3 +155,7 @@ colour_count() {
 
 # click X Y: a left click at window coordinates.
 click() { xdotool mousemove --window "$(app_window)" "$1" "$2" click 1; }
+
+# park_pointer: moves the pointer to the screen's corner, off the centred
+# window, so no button under it shows its hover colour in a screenshot.
+park_pointer() { xdotool mousemove 0 0; }

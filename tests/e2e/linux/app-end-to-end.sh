@@ -140,6 +140,9 @@ wait_until 10 terms_shown || fail "the terms dialog did not appear"
 
 click "${accept_switch[@]}"
 click "${done_button[@]}"
+# The pointer would rest over the "UPDATES" filter of the page that follows
+# and light it in its hover colour.
+park_pointer
 expect_log 10 "$mark" "Accepted terms: "
 log_has "$mark" "Accepted terms: yes" || fail "the terms were not accepted"
 expect_log 20 "$mark" "extralog, login callback err = 1"
@@ -160,6 +163,7 @@ click $(( updates_filter_x + 40 )) $(( filter_y + 7 ))
 scrolled() { window_shot "$SESSION_WORK/products-updates.png" && [ "$(colour_count "$SESSION_WORK/products-updates.png" "$list_area" "$installed_colour")" -ge 100 ]; }
 wait_until 10 scrolled || fail "no \"Installed\" group after pressing \"UPDATES\""
 expect_colour "$SESSION_WORK/products-updates.png" "$list_area" "$update_colour" 100 "\"Update available\" group"
+park_pointer
 
 # ---------------------------------------------------------------------------
 step "3. a browser sign-in link handed over by a second process"
