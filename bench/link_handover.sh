@@ -79,33 +79,33 @@ for ((i = 1; i <= runs; i++)); do
 done
 grep -qa "handed over to the running instance" "$log" || { echo "no hand-over in the log"; exit 1; }
 
+# time_fallbacks ARRAY SIGNAL: starts link processes one after another, each
+# timed until it logs that it kept its link, then stopped with the signal.
+time_fallbacks() {
+    local -n times="$1"
+    local stop_signal="$2" before started pid
+    times=()
+    for ((i = 1; i <= runs; i++)); do
+        before=$(log_count "kept by this instance")
+        started=$(now_ms)
+        "$app" "$link" >/dev/null 2>&1 &
+        pid=$!
+        wait_for_line "kept by this instance" "$before"
+        times+=($(( $(now_ms) - started )))
+        kill "-$stop_signal" "$pid"; wait "$pid" 2>/dev/null || true
+    done
+}
+
 # --- 2. no instance, but a crashed one's pipe is left -----------------------------
 kill -KILL "$main"; wait "$main" 2>/dev/null || true
-fallbacks=()
-for ((i = 1; i <= runs; i++)); do
-    before=$(log_count "kept by this instance")
-    started=$(now_ms)
-    "$app" "$link" >/dev/null 2>&1 &
-    pid=$!
-    wait_for_line "kept by this instance" "$before"
-    fallbacks+=($(( $(now_ms) - started )))
-    kill -KILL "$pid"; wait "$pid" 2>/dev/null || true   # leaves its pipe behind for the next run
-done
+# SIGKILL leaves each process's pipe behind for the next run.
+time_fallbacks fallbacks KILL
 
 # --- 3. an instance that owns the pipe but answers nothing --------------------------
 start_main
 hung=${pids[-1]}
 kill -STOP "$hung"
-silent=()
-for ((i = 1; i <= runs; i++)); do
-    before=$(log_count "kept by this instance")
-    started=$(now_ms)
-    "$app" "$link" >/dev/null 2>&1 &
-    pid=$!
-    wait_for_line "kept by this instance" "$before"
-    silent+=($(( $(now_ms) - started )))
-    kill -INT "$pid"; wait "$pid" 2>/dev/null || true
-done
+time_fallbacks silent INT
 
 echo "runs: $runs"
 echo "link-started process, start to exit after the hand-over (ms): $(stats "${handovers[@]}")"

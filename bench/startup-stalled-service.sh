@@ -25,9 +25,7 @@ SESSION_WORK="$(mktemp -d)"
 source "$VAMRHELPER_REPO/scripts/session.sh"
 trap 'session_cleanup; rm -rf "$SESSION_WORK"' EXIT
 
-for file in "$SESSION_APP" "$SESSION_SERVICE" "$SESSION_SANDBOX_TOOL"; do
-    [ -x "$file" ] || { echo "build first (scripts/demo or scripts/test): $file is missing"; exit 1; }
-done
+session_require_built
 
 session_start_xvfb 1280x1024x24
 shot="$SESSION_BUILD/stalled-start.png"

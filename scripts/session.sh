@@ -28,6 +28,15 @@ session_cleanup() {
     session_app_pid="" session_service_pid="" session_xvfb_pid=""
 }
 
+# Stops with a hint when the app, the demo service or the sandbox tool has
+# not been built yet.
+session_require_built() {
+    local file
+    for file in "$SESSION_APP" "$SESSION_SERVICE" "$SESSION_SANDBOX_TOOL"; do
+        [ -x "$file" ] || { echo "build first (scripts/demo or scripts/test): $file is missing"; exit 1; }
+    done
+}
+
 # Milliseconds since 1970, like the log's time stamps.
 now_ms() { date +%s%3N; }
 
