@@ -40,10 +40,11 @@ namespace
         return (int) juce::jmax (0.0, std::ceil (deadline - now()));
     }
 
-    /** Reads exactly `count` bytes unless the deadline passes first. */
-    bool readFully (juce::NamedPipe& pipe, void* destination, int count, double deadline)
+    /** Moves `count` bytes through `step` (a pipe read or write that returns
+        the bytes it moved, or -1) until all are through or the deadline passes. */
+    template <typename Step>
+    bool transferFully (int count, double deadline, Step&& step)
     {
-        auto* bytes = static_cast<char*> (destination);
         int done = 0;
 
         while (done < count)
@@ -53,15 +54,24 @@ namespace
             if (left == 0)
                 return false;
 
-            const int got = pipe.read (bytes + done, count - done, left);
+            const int moved = step (done, count - done, left);
 
-            if (got < 0)
+            if (moved < 0)
                 return false;
 
-            done += got;
+            done += moved;
         }
 
         return true;
+    }
+
+    bool readFully (juce::NamedPipe& pipe, void* destination, int count, double deadline)
+    {
+        auto* bytes = static_cast<char*> (destination);
+        return transferFully (count, deadline, [&] (int offset, int wanted, int timeoutMs)
+        {
+            return pipe.read (bytes + offset, wanted, timeoutMs);
+        });
     }
 }
 
@@ -114,27 +124,12 @@ namespace LinkPipeProtocol
 
         // One write call for the whole message: on Linux a write of up to
         // PIPE_BUF bytes reaches the FIFO in one piece.
-        const auto deadline = now() + juce::jmax (0, timeoutMs);
         const auto* bytes = static_cast<const char*> (message.getData());
-        const int total = (int) message.getSize();
-        int done = 0;
-
-        while (done < total)
-        {
-            const auto left = millisecondsLeft (deadline);
-
-            if (left == 0)
-                return false;
-
-            const int written = pipe.write (bytes + done, total - done, left);
-
-            if (written < 0)
-                return false;
-
-            done += written;
-        }
-
-        return true;
+        return transferFully ((int) message.getSize(), now() + juce::jmax (0, timeoutMs),
+                              [&] (int offset, int wanted, int waitMs)
+                              {
+                                  return pipe.write (bytes + offset, wanted, waitMs);
+                              });
     }
 
     Incoming readMessage (juce::NamedPipe& pipe, int firstWaitMs, int restWaitMs)
