@@ -40,6 +40,7 @@ for _ in $(seq 1 300); do
 done
 if kill -0 "$app_pid" 2>/dev/null; then
     kill "$app_pid" || true
+    cat "$work/app.out" "$sandbox/AppData/Vamrelund/VDS.txt" >&2 2>/dev/null || true
     fail "the app did not quit within 30 s of being asked to close"
 fi
 app_rc=0
