@@ -3,7 +3,7 @@
 //
 //   bench_request_latency [requests]
 
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 #include "cloud/RequestEngine.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>

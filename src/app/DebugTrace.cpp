@@ -1,6 +1,6 @@
 #include "app/DebugTrace.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 
 void dumpCommandeLineForDebug (const juce::String& text)
 {

@@ -1,6 +1,6 @@
 #include "app/MainComponent.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "app/settings/SettingsKeys.h"
 #include "app/settings/SettingsStore.h"
 #include "cloud/CredentialChecks.h"

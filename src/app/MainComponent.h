@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CellDelegate.h"
-#include "app/SettingsPageDelegate.h"
+#include "ui/pages/CellDelegate.h"
+#include "ui/pages/SettingsPageDelegate.h"
 #include "cloud/CloudAccount.h"
 #include "cloud/CloudError.h"
 #include "cloud/Product.h"

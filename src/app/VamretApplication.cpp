@@ -6,7 +6,7 @@
 #include "app/link/LinkHandOver.h"
 #include "app/link/LinkPipeName.h"
 #include "app/link/LinkPipeServer.h"
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "update/AppUpdateDemoWorkerProcess.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "cloud/CredentialChecks.h"
 
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 
 namespace CredentialChecks
 {

@@ -1,7 +1,7 @@
 #include "cloud/DownloadLocations.h"
 
-#include "app/log/DiagnosticLog.h"
-#include "app/settings/ServiceConfig.h"
+#include "log/DiagnosticLog.h"
+#include "cloud/ServiceConfig.h"
 #include "cloud/RequestEngine.h"
 
 namespace VRCloud

@@ -1,6 +1,7 @@
 #include "cloud/ProductList.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "cloud/InstallTargets.h"
+#include "log/DiagnosticLog.h"
 #include "localstate/PluginSettings.h"
 #include "localstate/RowRules.h"
 

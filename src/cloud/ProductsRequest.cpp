@@ -1,7 +1,7 @@
 #include "cloud/ProductsRequest.h"
 
-#include "app/log/DiagnosticLog.h"
-#include "app/settings/ServiceConfig.h"
+#include "log/DiagnosticLog.h"
+#include "cloud/ServiceConfig.h"
 
 namespace VRCloud
 {

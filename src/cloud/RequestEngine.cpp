@@ -1,6 +1,6 @@
 #include "cloud/RequestEngine.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "cloud/ForcedUpdate.h"
 
 std::atomic<bool> tokenRejected { false };

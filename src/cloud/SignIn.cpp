@@ -1,7 +1,7 @@
 #include "cloud/SignIn.h"
 
-#include "app/log/DiagnosticLog.h"
-#include "app/settings/ServiceConfig.h"
+#include "log/DiagnosticLog.h"
+#include "cloud/ServiceConfig.h"
 #include "cloud/CredentialChecks.h"
 #include "cloud/ProductsRequest.h"
 #include "cloud/VamretRequest.h"

@@ -1,6 +1,6 @@
 #include "cloud/VamretRequest.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 
 #include <cstdio>
 #include <mutex>

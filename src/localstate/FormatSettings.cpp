@@ -1,6 +1,6 @@
 #include "localstate/FormatSettings.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "platform/Locations.h"
 
 namespace

@@ -1,6 +1,6 @@
 #include "localstate/PluginSettings.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "localstate/FormatSettings.h"
 #include "localstate/PlainFileName.h"
 #include "platform/Locations.h"

@@ -1,11 +1,6 @@
 #pragma once
 
-#include "cloud/Product.h"
 #include "localstate/ProductRow.h"
-
-/** The install targets of a row: the active plugin formats (aax, vst2,
-    vst3, in that order), then always resources. "lumo" has no VST2 file. */
-std::vector<InstallTarget> makeInstallTargets (const VRCloud::Product& product, const FormatSettings& settings);
 
 /** At least one plugin-format target exists on disk. */
 bool isInstalled (const ProductRow& row);

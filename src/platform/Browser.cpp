@@ -1,7 +1,5 @@
 #include "platform/Browser.h"
 
-#include "app/log/DiagnosticLog.h"
-
 #include <mutex>
 
 namespace
@@ -42,13 +40,10 @@ namespace Browser
         return true;
     }
 
-    bool openURL (const juce::String& address)
+    OpenResult openURL (const juce::String& address)
     {
         if (! isWebAddress (address))
-        {
-            writeLog ("Browser refused address <" + address + ">");
-            return false;
-        }
+            return OpenResult::refused;
 
         std::function<bool (const juce::String&)> handler;
         {
@@ -56,10 +51,8 @@ namespace Browser
             handler = currentHandler;
         }
 
-        if (handler)
-            return handler (address);
-
-        return launchSystemBrowser (address);
+        const auto launched = handler ? handler (address) : launchSystemBrowser (address);
+        return launched ? OpenResult::opened : OpenResult::launchFailed;
     }
 
     ScopedHandler::ScopedHandler (std::function<bool (const juce::String&)> handler)

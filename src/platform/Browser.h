@@ -16,9 +16,15 @@ namespace Browser
     /** True for an address that may be handed to the browser. */
     bool isWebAddress (const juce::String& address);
 
-    /** Opens the address; false when it is refused or the browser could not
-        be started. */
-    bool openURL (const juce::String& address);
+    enum class OpenResult
+    {
+        opened,
+        refused,        // not an absolute http or https address
+        launchFailed    // the browser (or the handler) could not take it
+    };
+
+    /** Opens the address. Logging is the caller's: this layer sits below the log. */
+    OpenResult openURL (const juce::String& address);
 
     /** While one exists, openURL hands web addresses to the given function
         instead of the system browser (tests, and runs without a desktop). */

@@ -1,6 +1,6 @@
 #include "update/AppUpdateDemoWorkerProcess.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 
 AppUpdateDemoWorkerProcess::AppUpdateDemoWorkerProcess (VamretApplication& app)
     : application (app)

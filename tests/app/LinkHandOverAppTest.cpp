@@ -3,7 +3,7 @@
 // with it itself when none runs.
 #include "app/link/LinkPipeName.h"
 #include "app/link/LinkPipeProtocol.h"
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "platform/ExclusiveNameLock.h"
 #include "support/AppProcess.h"
 #include "support/TestEnvironment.h"

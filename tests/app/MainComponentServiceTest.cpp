@@ -2,7 +2,7 @@
 // the sign-in paths, the terms, refreshes and a token the service drops.
 
 #include "app/MainComponent.h"
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 #include "app/settings/SettingsKeys.h"
 #include "app/settings/SettingsStore.h"
 #include "cloud/RequestEngine.h"

@@ -1,6 +1,6 @@
 #include "app/MainComponent.h"
 #include "app/VamretApplication.h"
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "platform/Locations.h"
 #include "support/TestEnvironment.h"
 

@@ -1,4 +1,4 @@
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "cloud/ProductList.h"
 #include "localstate/PluginSettings.h"
 #include "platform/Locations.h"

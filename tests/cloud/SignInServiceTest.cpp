@@ -1,4 +1,4 @@
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 #include "cloud/SignIn.h"
 #include "support/DemoServiceFixture.h"
 

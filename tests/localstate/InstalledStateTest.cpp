@@ -1,4 +1,4 @@
-#include "cloud/Product.h"
+#include "cloud/InstallTargets.h"
 #include "localstate/RowRules.h"
 #include "platform/Locations.h"
 #include "support/LogCapture.h"

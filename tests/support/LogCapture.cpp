@@ -1,6 +1,6 @@
 #include "support/LogCapture.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 
 LogCapture::LogCapture()
 {

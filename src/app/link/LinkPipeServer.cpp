@@ -1,7 +1,7 @@
 #include "app/link/LinkPipeServer.h"
 
 #include "app/link/LinkPipeProtocol.h"
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "platform/LocalPipe.h"
 
 namespace

@@ -1,6 +1,6 @@
 #include "app/settings/SettingsKeys.h"
 
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 
 namespace Settings
 {

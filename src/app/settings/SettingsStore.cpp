@@ -1,6 +1,6 @@
 #include "app/settings/SettingsStore.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "platform/FolderAccess.h"
 #include "platform/Locations.h"
 

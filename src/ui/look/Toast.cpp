@@ -1,7 +1,7 @@
 #include "ui/look/Toast.h"
 
-#include "app/settings/WebPages.h"
-#include "platform/Browser.h"
+#include "cloud/WebPages.h"
+#include "ui/look/WebPageOpener.h"
 #include "ui/look/AppFonts.h"
 
 bool Toast::toastShowing = false;
@@ -276,7 +276,7 @@ void Toast::paint (juce::Graphics& g)
 void Toast::mouseDown (const juce::MouseEvent& e)
 {
     if (showTermsLink && isInTermsLink (e.getPosition()))
-        Browser::openURL (WebPages::terms());
+        openWebPage (WebPages::terms());
 }
 
 void Toast::timerCallback()

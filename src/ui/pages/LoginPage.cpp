@@ -1,8 +1,8 @@
 #include "ui/pages/LoginPage.h"
 
-#include "app/settings/ServiceConfig.h"
-#include "app/settings/WebPages.h"
-#include "platform/Browser.h"
+#include "cloud/ServiceConfig.h"
+#include "cloud/WebPages.h"
+#include "ui/look/WebPageOpener.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
 #include "cloud/CredentialChecks.h"
@@ -238,17 +238,17 @@ juce::String LoginPage::webOrigin() const
 
 void LoginPage::openForgotPasswordPage()
 {
-    Browser::openURL (WebPages::forgotPassword (webOrigin()));
+    openWebPage (WebPages::forgotPassword (webOrigin()));
 }
 
 void LoginPage::openBrowserSignInPage()
 {
-    Browser::openURL (WebPages::browserSignIn (webOrigin()));
+    openWebPage (WebPages::browserSignIn (webOrigin()));
 }
 
 void LoginPage::openSignUpPage()
 {
-    Browser::openURL (WebPages::signUp());
+    openWebPage (WebPages::signUp());
 }
 
 //==============================================================================

@@ -1,6 +1,7 @@
 #include "ui/pages/ProductsPage.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
+#include "localstate/FilePresence.h"
 #include "localstate/RowRules.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
@@ -12,11 +13,6 @@ namespace
         auto font = getAppFont (style);
         font.setHeight (height);
         return font;
-    }
-
-    bool isPresent (const juce::File& file)
-    {
-        return file.getFullPathName().isNotEmpty() && file.exists();
     }
 
     juce::Colour plateColour (const ProductsPage::Cell& cell)

@@ -1,17 +1,10 @@
 #include "ui/pages/ProductListRules.h"
 
+#include "localstate/FilePresence.h"
 #include "localstate/RowRules.h"
 
 namespace ProductListRules
 {
-    namespace
-    {
-        bool isPresent (const juce::File& file)
-        {
-            return file.getFullPathName().isNotEmpty() && file.exists();
-        }
-    }
-
     int kindOf (const juce::String& category)
     {
         if (category == "effect")

@@ -1,6 +1,6 @@
 #include "ui/pages/ProductsPage.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "cloud/CredentialChecks.h"
 #include "localstate/RowRules.h"
 #include "ui/look/AppFonts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CellDelegate.h"
+#include "ui/pages/CellDelegate.h"
 #include "localstate/ProductRow.h"
 #include "ui/look/AnimatedLabel.h"
 #include "ui/look/MyTextToggleButton.h"

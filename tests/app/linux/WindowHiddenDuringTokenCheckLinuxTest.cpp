@@ -3,7 +3,7 @@
 
 #include "app/MainComponent.h"
 #include "app/VamretApplication.h"
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 #include "app/settings/SettingsKeys.h"
 #include "app/settings/SettingsStore.h"
 #include "support/DemoServiceFixture.h"

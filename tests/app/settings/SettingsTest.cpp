@@ -1,5 +1,5 @@
-#include "app/log/DiagnosticLog.h"
-#include "app/settings/ServiceConfig.h"
+#include "log/DiagnosticLog.h"
+#include "cloud/ServiceConfig.h"
 #include "app/settings/SettingsKeys.h"
 #include "app/settings/SettingsStore.h"
 #include "platform/FolderAccess.h"

@@ -1,4 +1,4 @@
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 #include "platform/Browser.h"
 #include "support/TestEnvironment.h"
 #include "ui/pages/LoginPage.h"

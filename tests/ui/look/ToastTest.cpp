@@ -1,4 +1,4 @@
-#include "app/settings/WebPages.h"
+#include "cloud/WebPages.h"
 #include "platform/Browser.h"
 #include "support/ComponentTesting.h"
 #include "support/TestEnvironment.h"

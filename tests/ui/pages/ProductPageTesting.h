@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CellDelegate.h"
+#include "ui/pages/CellDelegate.h"
 #include "cloud/Product.h"
 #include "localstate/ProductRow.h"
 #include "ui/pages/ProductsPage.h"

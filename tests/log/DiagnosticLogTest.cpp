@@ -1,4 +1,4 @@
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Several processes write one log file at once: a link-started process next
 // to the running instance, or the two processes of a self-update.
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 
 #include <mutex>
 

@@ -1,4 +1,4 @@
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "platform/Locations.h"
 #include "support/TestEnvironment.h"
 

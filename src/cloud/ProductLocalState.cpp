@@ -1,6 +1,6 @@
 #include "cloud/Product.h"
 
-#include "app/log/DiagnosticLog.h"
+#include "log/DiagnosticLog.h"
 #include "localstate/PlainFileName.h"
 #include "platform/FileVersion.h"
 

@@ -1,6 +1,6 @@
-#include "app/settings/WebPages.h"
+#include "cloud/WebPages.h"
 
-#include "app/settings/ServiceConfig.h"
+#include "cloud/ServiceConfig.h"
 
 namespace WebPages
 {
