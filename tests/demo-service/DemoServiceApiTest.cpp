@@ -206,6 +206,39 @@ TEST_F (DemoServiceTest, CatalogueCoversEveryKindOfProductTheClientHandles)
     EXPECT_EQ (client().Get (pathOf (mysynth["product_page_url"].toString().toStdString()))->status, 200);
 }
 
+TEST_F (DemoServiceTest, CatalogueGivesEachArchivesSha256ButOneDeliberatelyWrong)
+{
+    const auto staff = parseJson (getWithToken ("/api/vds/resources/windows", signInAsStaff())->body);
+    ASSERT_TRUE (staff.isArray());
+
+    // The digests are checked against coreutils, not against the service's own code.
+    auto sha256sum = [] (const std::filesystem::path& file)
+    {
+        juce::ChildProcess tool;
+        if (! tool.start (juce::StringArray { "sha256sum", "--", file.string() }))
+            return juce::String();
+        return tool.readAllProcessOutput().upToFirstOccurrenceOf (" ", false, false);
+    };
+
+    juce::StringArray mismatched;
+
+    for (const auto& product : *staff.getArray())
+    {
+        const auto name = product["name"].toString();
+        const auto served = product["sha256"].toString();
+        const auto actual = sha256sum (service.archiveFile (name.toStdString()));
+
+        ASSERT_EQ (actual.length(), 64) << name;
+        EXPECT_EQ (served.length(), 64) << name;
+        EXPECT_TRUE (served.containsOnly ("0123456789abcdef")) << name;
+
+        if (served != actual)
+            mismatched.add (name);
+    }
+
+    EXPECT_EQ (mismatched, juce::StringArray { "tidevann" });
+}
+
 TEST_F (DemoServiceTest, EveryListedProductHasADownloadAddressForItsRequestName)
 {
     const auto token = signInAsCustomer();

@@ -2,6 +2,7 @@
 
 #include "demoservice/ByteRange.h"
 #include "demoservice/Manifest.h"
+#include "demoservice/Sha256.h"
 #include "demoservice/WebPages.h"
 
 #include <httplib.h>
@@ -206,6 +207,10 @@ struct DemoService::Impl
     std::vector<fs::path> extraFolders;
     std::string error;
 
+    // ---- guarded by digestLock
+    mutable std::mutex digestLock;
+    mutable std::map<fs::path, std::string> digests;
+
     // ---- server, guarded by lifecycle
     std::mutex lifecycle;
     std::unique_ptr<httplib::Server> server;
@@ -243,6 +248,18 @@ struct DemoService::Impl
         return dataFolder / "archives" / product.archiveFileName (build);
     }
 
+    /** The archive's SHA-256, computed once per file. */
+    std::string archiveDigest (const fs::path& archive) const
+    {
+        const std::lock_guard<std::mutex> guard (digestLock);
+        auto& digest = digests[archive];
+
+        if (digest.empty())
+            digest = sha256HexOfFile (archive);
+
+        return digest;
+    }
+
     json catalogueFor (const std::string& email) const
     {
         auto list = json::array();
@@ -263,6 +280,8 @@ struct DemoService::Impl
             std::error_code ec;
             const auto size = fs::file_size (archivePath (product, build), ec);
             entry["filesize"] = ec ? 0 : static_cast<std::int64_t> (size);
+            const auto digest = archiveDigest (archivePath (product, build));
+            entry["sha256"] = product.wrongSha256 ? mismatchedHex (digest) : digest;
             entry["icon"] = product.pictures ? base + "/files/pictures/" + product.iconFileName() : std::string();
             entry["ui_image"] = product.pictures ? base + "/files/pictures/" + product.pictureFileName() : std::string();
             entry["product_page_url"] = base + "/products/" + product.name;

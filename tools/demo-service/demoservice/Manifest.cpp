@@ -105,6 +105,7 @@ std::optional<Manifest> loadManifest (const std::filesystem::path& file, std::st
         const auto demo = entry.value ("demo", nlohmann::json::object());
         product.staffOnly = demo.value ("audience", "everyone") == "staff";
         product.pictures = demo.value ("pictures", true);
+        product.wrongSha256 = demo.value ("wrong_sha256", false);
         product.requestName = demo.contains ("request_name") ? stringMember (demo, "request_name")
                             : product.expansion ? product.name : product.localKeyName;
 

@@ -31,6 +31,7 @@ namespace demoservice
         bool pictures = true;
         bool expansion = false;
         bool hasManual = false;
+        bool wrongSha256 = false;          // its catalogue "sha256" does not match its archive
         std::vector<std::string> contents;
         std::vector<ProductBuild> builds;   // [0] is the one the catalogue offers first
         std::map<std::string, std::uint64_t> payloadSizes;
