@@ -215,7 +215,7 @@ TEST_F (DemoServiceTest, CatalogueGivesEachArchivesSha256ButOneDeliberatelyWrong
     auto sha256sum = [] (const std::filesystem::path& file)
     {
         juce::ChildProcess tool;
-        if (! tool.start (juce::StringArray { "sha256sum", "--", file.string() }))
+        if (! tool.start (juce::StringArray { "sha256sum", "--", juce::String (file.string()) }))
             return juce::String();
         return tool.readAllProcessOutput().upToFirstOccurrenceOf (" ", false, false);
     };

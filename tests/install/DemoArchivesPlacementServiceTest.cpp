@@ -51,7 +51,11 @@ TEST (DemoArchivesPlacement, EveryProductsArchiveMatchesItsContents)
         EXPECT_EQ (executePlacement (plan, work), juce::String());
 
         for (const auto& item : plan)
+        {
             if (item.step)
+            {
                 EXPECT_TRUE (item.step->target.exists()) << item.step->target.getFullPathName();
+            }
+        }
     }
 }

@@ -79,7 +79,9 @@ TEST (InstallSequence, EachEarlyEndingDeliversItsOutcomeOnce)
         EXPECT_EQ (job->outcome().stopped, ending.expected.stopped);
         EXPECT_EQ (job->outcome().message, ending.expected.message);
         if (ending.logLine != nullptr)
+        {
             EXPECT_TRUE (log.contains (ending.logLine));
+        }
         EXPECT_EQ (workFolder.isDirectory(), ending.workFolderKept);
     }
 }
