@@ -25,7 +25,7 @@ void VamretApplication::initialise (const juce::String& commandLine)
     std::printf ("VamretApplication initialise <%s>\n", commandLine.toRawUTF8());
     std::fflush (stdout);
 
-    auto worker = std::make_unique<AppUpdateDemoWorkerProcess> (*this);
+    auto worker = std::make_unique<AppUpdateDemoWorkerProcess>();
 
     if (worker->initialiseFromCommandLine (commandLine, AppUpdateDemoWorkerProcess::uniqueID,
                                            AppUpdateDemoWorkerProcess::timeoutMs))

@@ -13,8 +13,9 @@ public:
     VamretApplication();
     ~VamretApplication() override;
 
-    const juce::String getApplicationName() override     { return "Vamrelund Helper"; }
-    const juce::String getApplicationVersion() override  { return "1.0.14"; }
+    // Both come from the build (CMakeLists.txt), like the executable's version resource.
+    const juce::String getApplicationName() override     { return JUCE_APPLICATION_NAME_STRING; }
+    const juce::String getApplicationVersion() override  { return VAMRHELPER_VERSION_STRING; }
     bool moreThanOneInstanceAllowed() override           { return true; }
 
     void initialise (const juce::String& commandLine) override;

@@ -105,7 +105,7 @@ TEST (AppFonts, ConvertedFacesKeepTheirWidthsAndOpenCounters)
 {
     // The TrueType conversion must keep the glyphs' metrics: Inter's widths
     // grow steadily from Light to Bold, and every face draws ink.
-    const juce::String sample ("Vamrelund Helper 1.0.14");
+    const juce::String sample ("Vamrelund Helper " VAMRHELPER_VERSION_STRING);
     float previousWidth = 0.0f;
 
     for (int style : { 2, 0, 1, 3 })
