@@ -179,6 +179,7 @@ namespace ProductListRules
 
     bool showsFileDots (int placedCode)
     {
+        // Settled groups are numbered below 10, the busy ones from 20.
         return placedCode >= notInstalled && placedCode <= 9;
     }
 }
