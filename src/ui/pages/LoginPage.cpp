@@ -301,7 +301,7 @@ void LoginPage::paint (juce::Graphics& g)
     g.fillRect (466, 271, 1, 90);
 
     g.setColour (versionColour);
-    g.setFont (getAppFont (0).withHeight (11.0f));
+    g.setFont (appFont (AppFontStyle::regular, 11.0f));
     g.drawText (juce::String ("Helper v. ") + VAMRHELPER_VERSION_STRING,
                 getWidth() - 130, getHeight() - 20, 120, 12, juce::Justification::right, true);
 }
