@@ -15,7 +15,7 @@ namespace BrokenPipeSignal
         action.sa_handler = doNothing;
         sigemptyset (&action.sa_mask);
 
-        // Other calls interrupted by the signal carry on rather than fail with EINTR.
+        // Calls interrupted by the signal carry on rather than fail with EINTR.
         action.sa_flags = SA_RESTART;
         sigaction (SIGPIPE, &action, nullptr);
     }
