@@ -12,11 +12,11 @@ namespace RequestEngine
         return juce::SystemStats::getOperatingSystemName().containsIgnoreCase ("mac") ? "macOS" : "Windows";
     }
 
-    juce::String requestHeaders (int bodyKind, const juce::String& token)
+    juce::String requestHeaders (BodyKind bodyKind, const juce::String& token)
     {
         juce::String headers;
 
-        if (bodyKind == 0)
+        if (bodyKind == BodyKind::json)
             headers << "Content-Type: application/json";
 
         if (token.isNotEmpty())
@@ -64,12 +64,13 @@ namespace
     }
 }
 
-VamretResponse performRequest (const juce::URL& url, int usePost, int bodyKind, int timeoutMs,
+VamretResponse performRequest (const juce::URL& url, RequestEngine::Method method,
+                               RequestEngine::BodyKind bodyKind, int timeoutMs,
                                const juce::String& token, RequestEngine::Cancellation* cancellation)
 {
     VamretResponse response;
 
-    juce::WebInputStream stream (url, usePost == 1);
+    juce::WebInputStream stream (url, method == RequestEngine::Method::post);
     stream.withExtraHeaders (RequestEngine::requestHeaders (bodyKind, token))
           .withConnectionTimeout (timeoutMs)
           .withNumRedirectsToFollow (RequestEngine::maxRedirects);

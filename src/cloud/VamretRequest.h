@@ -1,10 +1,12 @@
 #pragma once
 
 #include "cloud/RequestEngine.h"
+#include "platform/WorkInFlight.h"
 
 #include <juce_events/juce_events.h>
 
 #include <functional>
+#include <memory>
 
 /** One asynchronous request: performRequest runs on a thread of its own and
     the answer reaches the callback on the message thread.
@@ -21,7 +23,8 @@ public:
     ~VamretRequest() override;
 
     /** Stores the request and starts the thread (once). */
-    void start (const juce::URL& url, int usePost, int bodyKind, const juce::String& token);
+    void start (const juce::URL& url, RequestEngine::Method method, RequestEngine::BodyKind bodyKind,
+                const juce::String& token);
 
     std::function<void (VamretResponse)> callback;
 
@@ -37,8 +40,8 @@ protected:
     virtual void lockAndTrigger();
 
     juce::URL url;
-    int usePost = 0;
-    int bodyKind = 0;
+    RequestEngine::Method method = RequestEngine::Method::get;
+    RequestEngine::BodyKind bodyKind = RequestEngine::BodyKind::json;
     juce::String token;
     VamretResponse response;
     int timeoutMs = RequestEngine::timeoutMs;
@@ -47,6 +50,9 @@ private:
     void handleAsyncUpdate() override;
 
     RequestEngine::Cancellation cancellation;
+
+    // Held while the thread may run, so quitting stops it with all other work.
+    std::unique_ptr<WorkInFlight::Registration> inFlight;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VamretRequest)
 };

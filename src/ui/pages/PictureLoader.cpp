@@ -1,8 +1,11 @@
 #include "ui/pages/PictureLoader.h"
 
+#include "platform/WorkInFlight.h"
+
 namespace
 {
-    class PictureJob : public juce::ThreadPoolJob
+    class PictureJob : public juce::ThreadPoolJob,
+                       private juce::Thread::Listener
     {
     public:
         PictureJob (std::shared_ptr<PictureLoader::Shared> s, juce::String icon, juce::String ui, PictureLoader::Completion done)
@@ -10,10 +13,13 @@ namespace
               iconAddress (std::move (icon)), uiAddress (std::move (ui)), onLoaded (std::move (done))
         {
             shared->pendingLoads += 1;
+            addListener (this);
         }
 
         ~PictureJob() override
         {
+            removeListener (this);
+
             // A job dropped before it ran still counts as finished.
             if (! finished)
                 shared->pendingLoads -= 1;
@@ -21,22 +27,27 @@ namespace
 
         JobStatus runJob() override
         {
+            // Quitting stops this load with all other work; so does the pool
+            // when the page goes (signalJobShouldExit, through exitSignalSent).
+            WorkInFlight::Registration inFlight ("picture " + iconAddress, [this] { cancellation.cancel(); });
+
             const auto busy = ++shared->busyThreads;
             auto most = shared->mostBusyThreads.load();
             while (busy > most && ! shared->mostBusyThreads.compare_exchange_weak (most, busy)) {}
 
+            const auto deadline = juce::Time::getMillisecondCounter() + (juce::uint32) PictureLoader::loadDeadlineMs;
             juce::Image icon, ui;
 
-            if (iconAddress.isNotEmpty() && ! shouldExit())
-                icon = PictureLoader::fetchPicture (*shared, iconAddress);
+            if (iconAddress.isNotEmpty() && ! isStopped())
+                icon = PictureLoader::fetchPicture (*shared, iconAddress, &cancellation, deadline);
 
-            if (uiAddress.isNotEmpty() && ! shouldExit())
-                ui = PictureLoader::fetchPicture (*shared, uiAddress);
+            if (uiAddress.isNotEmpty() && ! isStopped())
+                ui = PictureLoader::fetchPicture (*shared, uiAddress, &cancellation, deadline);
 
             --shared->busyThreads;
             finished = true;
 
-            if (icon.isNull() && ui.isNull())
+            if ((icon.isNull() && ui.isNull()) || isStopped())
             {
                 shared->pendingLoads -= 1;
                 return jobHasFinished;
@@ -56,9 +67,14 @@ namespace
         }
 
     private:
+        bool isStopped() const { return shouldExit() || cancellation.isCancelled(); }
+
+        void exitSignalSent() override { cancellation.cancel(); }
+
         std::shared_ptr<PictureLoader::Shared> shared;
         juce::String iconAddress, uiAddress;
         PictureLoader::Completion onLoaded;
+        RequestEngine::Cancellation cancellation;
         bool finished = false;
     };
 }
@@ -70,7 +86,8 @@ PictureLoader::PictureLoader (int maximumThreads)
 
 PictureLoader::~PictureLoader()
 {
-    pool.removeAllJobs (true, 15000);
+    // Running loads are cancelled mid-transfer, so this waits for no network.
+    pool.removeAllJobs (true, PictureLoader::loadDeadlineMs);
 }
 
 void PictureLoader::load (const juce::String& iconAddress, const juce::String& uiImageAddress, Completion onLoaded)
@@ -84,7 +101,8 @@ void PictureLoader::cancelQueued()
     pool.removeAllJobs (false, 0);
 }
 
-juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address)
+juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address,
+                                         RequestEngine::Cancellation* cancellation, juce::uint32 deadlineMs)
 {
     {
         const std::lock_guard<std::mutex> guard (s.cacheLock);
@@ -96,19 +114,59 @@ juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address)
 
     s.downloads += 1;
 
-    int status = 0;
-    auto stream = juce::URL (address).createInputStream (
-        juce::URL::InputStreamOptions (juce::URL::ParameterHandling::inAddress)
-            .withConnectionTimeoutMs (10000)
-            .withStatusCode (&status));
+    const auto timeLeft = [deadlineMs] { return (int) (deadlineMs - juce::Time::getMillisecondCounter()); };
 
-    if (stream == nullptr || (status != 0 && status != 200))
+    if (deadlineMs != 0 && timeLeft() <= 0)
         return {};
 
-    juce::MemoryBlock data;
-    stream->readIntoMemoryBlock (data);
+    juce::WebInputStream stream (juce::URL (address), false);
+    stream.withConnectionTimeout (deadlineMs == 0 ? connectTimeoutMs : juce::jlimit (1, connectTimeoutMs, timeLeft()));
 
-    if (data.isEmpty())
+    if (cancellation != nullptr)
+    {
+        cancellation->attach (&stream);
+
+        if (cancellation->isCancelled())
+        {
+            cancellation->attach (nullptr);
+            return {};
+        }
+    }
+
+    const auto detach = [cancellation] { if (cancellation != nullptr) cancellation->attach (nullptr); };
+
+    if (! stream.connect (nullptr) || stream.isError()
+        || (stream.getStatusCode() != 0 && stream.getStatusCode() != 200))
+    {
+        detach();
+        return {};
+    }
+
+    // Read in pieces, so the deadline and a cancel end a slow transfer.
+    juce::MemoryBlock data;
+    juce::HeapBlock<char> buffer (readChunkBytes);
+
+    for (;;)
+    {
+        if ((cancellation != nullptr && cancellation->isCancelled()) || (deadlineMs != 0 && timeLeft() <= 0))
+        {
+            detach();
+            return {};
+        }
+
+        const auto got = stream.read (buffer.get(), readChunkBytes);
+
+        if (got <= 0)
+            break;
+
+        data.append (buffer.get(), (size_t) got);
+    }
+
+    const bool cut = stream.isError()
+                     || (stream.getTotalLength() > 0 && (juce::int64) data.getSize() < stream.getTotalLength());
+    detach();
+
+    if (data.isEmpty() || cut)
         return {};
 
     auto image = juce::ImageFileFormat::loadFrom (data.getData(), data.getSize());
