@@ -5,23 +5,23 @@ void HttpTransferStop::stop()
     const std::lock_guard<std::mutex> guard (lock);
     stopped = true;
 
-    if (current)
-        current();
+    for (auto& [key, breakOff] : running)
+        breakOff();
 }
 
-bool HttpTransferStop::attach (std::function<void()> breakOff)
+std::uint64_t HttpTransferStop::attach (std::function<void()> breakOff)
 {
     const std::lock_guard<std::mutex> guard (lock);
 
     if (stopped)
-        return false;
+        return 0;
 
-    current = std::move (breakOff);
-    return true;
+    running[++lastKey] = std::move (breakOff);
+    return lastKey;
 }
 
-void HttpTransferStop::detach()
+void HttpTransferStop::detach (std::uint64_t key)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    current = nullptr;
+    running.erase (key);
 }

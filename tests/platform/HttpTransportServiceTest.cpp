@@ -293,31 +293,38 @@ TEST_F (HttpTransportService, ADroppedConnectionInTheBodyIsAFailure)
     EXPECT_TRUE (result.error.isNotEmpty());
 }
 
-TEST_F (HttpTransportService, AStopFromAnotherThreadEndsAStalledBody)
+TEST_F (HttpTransportService, AStopFromAnotherThreadEndsStalledBodies)
 {
     auto request = stalledPattern (100);
     request.readTimeoutMs = 0;
 
+    // One stop object covers every transfer given it, as on the picture pool.
     HttpTransferStop stop;
-    std::atomic<juce::int64> received { 0 };
+    std::atomic<juce::int64> received[2] { { 0 }, { 0 } };
+    std::future<HttpTransport::Result> running[2];
 
-    auto running = std::async (std::launch::async, [&]
-    {
-        return HttpTransport::perform (request, [&] (const void*, size_t size) { received += (juce::int64) size; return true; }, &stop);
-    });
+    for (int i = 0; i < 2; ++i)
+        running[i] = std::async (std::launch::async, [&, i]
+        {
+            return HttpTransport::perform (request, [&, i] (const void*, size_t size) { received[i] += (juce::int64) size; return true; }, &stop);
+        });
 
-    ASSERT_TRUE (waitUntil ([&] { return received.load() == 100; }));
+    ASSERT_TRUE (waitUntil ([&] { return received[0].load() == 100 && received[1].load() == 100; }));
     stop.stop();
 
-    // The stall is still on (nothing clears it before this), so only the stop can have ended the transfer.
-    const auto ended = running.wait_for (30s) == std::future_status::ready;
+    // The stall is still on (nothing clears it before this), so only the stop can have ended the transfers.
+    const auto ended = running[0].wait_for (30s) == std::future_status::ready
+                    && running[1].wait_for (30s) == std::future_status::ready;
     service.faults().clear();
     ASSERT_TRUE (ended);
 
-    const auto result = running.get();
-    EXPECT_EQ (result.failure, Failure::stopped);
-    EXPECT_EQ (result.status, 200);
-    EXPECT_EQ (result.bodyBytes, 100);
+    for (auto& transfer : running)
+    {
+        const auto result = transfer.get();
+        EXPECT_EQ (result.failure, Failure::stopped);
+        EXPECT_EQ (result.status, 200);
+        EXPECT_EQ (result.bodyBytes, 100);
+    }
 
     // A stop that came first sends nothing at all.
     service.clearRequests();

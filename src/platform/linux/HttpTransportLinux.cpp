@@ -26,6 +26,8 @@ namespace HttpTransport
         /** The state one transfer's callbacks share with the stop object. */
         struct Transfer
         {
+            Transfer (const Receiver& r, HttpTransferStop* s, Result& out) : receiver (r), stop (s), result (out) {}
+
             const Receiver& receiver;
             HttpTransferStop* stop;
             Result& result;
@@ -232,7 +234,9 @@ namespace HttpTransport
         char errorText[CURL_ERROR_SIZE] = {};
         setOptions (curl.get(), request, headers.get(), transfer, errorText);
 
-        if (stop != nullptr && ! stop->attach ([&transfer] { transfer.breakOff(); }))
+        const auto attached = stop != nullptr ? stop->attach ([&transfer] { transfer.breakOff(); }) : 0;
+
+        if (stop != nullptr && attached == 0)
         {
             result.failure = Failure::stopped;
             result.error = "stopped";
@@ -242,7 +246,7 @@ namespace HttpTransport
         const auto code = curl_easy_perform (curl.get());
 
         if (stop != nullptr)
-            stop->detach();
+            stop->detach (attached);
 
         long status = 0;
         curl_easy_getinfo (curl.get(), CURLINFO_RESPONSE_CODE, &status);

@@ -26,13 +26,14 @@ namespace HttpTransport
             return headers;
         }
 
-        /** Detaches the stop object when the stream goes out of scope. */
+        /** Detaches from the stop object before the stream goes out of scope. */
         struct AttachedStop
         {
-            explicit AttachedStop (HttpTransferStop* s) : stop (s) {}
-            ~AttachedStop() { if (stop != nullptr) stop->detach(); }
+            AttachedStop (HttpTransferStop* s, std::uint64_t k) : stop (s), key (k) {}
+            ~AttachedStop() { if (stop != nullptr) stop->detach (key); }
 
             HttpTransferStop* stop;
+            std::uint64_t key;
         };
     }
 
@@ -56,14 +57,16 @@ namespace HttpTransport
               .withConnectionTimeout (request.connectTimeoutMs > 0 ? request.connectTimeoutMs : -1)
               .withNumRedirectsToFollow (juce::jmax (0, request.maxRedirects));
 
-        if (stop != nullptr && ! stop->attach ([&stream] { stream.cancel(); }))
+        const auto key = stop != nullptr ? stop->attach ([&stream] { stream.cancel(); }) : 0;
+
+        if (stop != nullptr && key == 0)
         {
             result.failure = Failure::stopped;
             result.error = "stopped";
             return result;
         }
 
-        const AttachedStop attached (stop);
+        const AttachedStop attached (stop, key);
         const auto wasStopped = [&] { return stop != nullptr && stop->isStopped(); };
 
         if (! stream.connect (nullptr) || stream.isError())

@@ -1,5 +1,7 @@
 #include "ui/pages/PictureLoader.h"
 
+#include "platform/HttpTransport.h"
+
 namespace
 {
     class PictureJob : public juce::ThreadPoolJob
@@ -70,6 +72,8 @@ PictureLoader::PictureLoader (int maximumThreads)
 
 PictureLoader::~PictureLoader()
 {
+    // Running downloads end now rather than at their time-out.
+    shared->quitting.stop();
     pool.removeAllJobs (true, 15000);
 }
 
@@ -96,19 +100,16 @@ juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address)
 
     s.downloads += 1;
 
-    int status = 0;
-    auto stream = juce::URL (address).createInputStream (
-        juce::URL::InputStreamOptions (juce::URL::ParameterHandling::inAddress)
-            .withConnectionTimeoutMs (10000)
-            .withStatusCode (&status));
-
-    if (stream == nullptr || (status != 0 && status != 200))
-        return {};
+    HttpTransport::Request request;
+    request.address = address;
+    request.connectTimeoutMs = 10000;
+    request.readTimeoutMs = 10000;
 
     juce::MemoryBlock data;
-    stream->readIntoMemoryBlock (data);
+    const auto result = HttpTransport::performIntoMemory (request, data, &s.quitting);
 
-    if (data.isEmpty())
+    // A cut-off picture would decode into a partly grey image or not at all.
+    if (! result.isComplete() || result.status != 200 || data.isEmpty())
         return {};
 
     auto image = juce::ImageFileFormat::loadFrom (data.getData(), data.getSize());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HttpTransferStop.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <atomic>
@@ -28,6 +30,7 @@ public:
         std::atomic<int> downloads { 0 };                   // addresses actually fetched
         std::atomic<int> busyThreads { 0 };
         std::atomic<int> mostBusyThreads { 0 };
+        HttpTransferStop quitting;                          // ends running downloads
     };
 
     /** Runs on the message thread with whatever could be fetched (null
