@@ -254,7 +254,9 @@ namespace HttpTransport
         result.contentLength = result.headers.containsKey ("Content-Length")
                                    ? result.headers["Content-Length"].getLargeIntValue() : -1;
         result.contentRange = result.headers["Content-Range"];
-        if (transfer.receiverStopped || (stop != nullptr && stop->isStopped()))
+
+        // A stop that came after the last byte changes nothing.
+        if (transfer.receiverStopped || (code != CURLE_OK && stop != nullptr && stop->isStopped()))
         {
             result.failure = Failure::stopped;
             result.error = "stopped";

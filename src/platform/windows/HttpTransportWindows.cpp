@@ -107,7 +107,8 @@ namespace HttpTransport
             result.bodyBytes += got;
         }
 
-        if (receiverStopped || wasStopped())
+        // A stop closes the stream; one that came after the last byte changes nothing.
+        if (receiverStopped || (stream.isError() && wasStopped()))
         {
             result.failure = Failure::stopped;
             result.error = "stopped";
