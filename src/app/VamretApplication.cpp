@@ -7,6 +7,7 @@
 #include "app/link/LinkPipeName.h"
 #include "app/link/LinkPipeServer.h"
 #include "log/DiagnosticLog.h"
+#include "platform/WorkInFlight.h"
 #include "update/AppUpdateDemoWorkerProcess.h"
 
 #include <cstdio>
@@ -129,6 +130,12 @@ void VamretApplication::shutdown()
 {
     // No more links from now on; a later instance can take the pipe.
     linkPipeServer = nullptr;
+
+    // Every worker thread is asked to stop, and all of them together get one
+    // bound; what is still running after it is logged and left to the
+    // shut-down objects.
+    for (const auto& name : WorkInFlight::stopAll (WorkInFlight::quitTimeoutMs))
+        writeLog ("Quit: still running after " + juce::String (WorkInFlight::quitTimeoutMs) + " ms: " + name);
 
     // The component goes first, so its settings store saves while the window
     // still exists; the window then finds its content already gone.

@@ -104,13 +104,23 @@ void VamretRequest::start (const juce::URL& newUrl, int newUsePost, int newBodyK
     timeoutMs = RequestEngine::timeoutMs;
 
     if (! isThreadRunning())
+    {
+        inFlight = std::make_unique<WorkInFlight::Registration> ("request " + url.toString (false), [this]
+        {
+            signalThreadShouldExit();
+            cancellation.cancel();
+        });
         startThread();
+    }
 }
 
 void VamretRequest::run()
 {
     response = performRequest (url, usePost, bodyKind, timeoutMs, token, &cancellation);
     lockAndTrigger();
+
+    // The destructor joins this thread before the registration goes.
+    inFlight->finished();
 }
 
 void VamretRequest::lockAndTrigger()

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "cloud/RequestEngine.h"
+#include "platform/WorkInFlight.h"
 
 #include <juce_events/juce_events.h>
 
 #include <functional>
+#include <memory>
 
 /** One asynchronous request: performRequest runs on a thread of its own and
     the answer reaches the callback on the message thread.
@@ -47,6 +49,9 @@ private:
     void handleAsyncUpdate() override;
 
     RequestEngine::Cancellation cancellation;
+
+    // Held while the thread may run, so quitting stops it with all other work.
+    std::unique_ptr<WorkInFlight::Registration> inFlight;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VamretRequest)
 };

@@ -1,10 +1,12 @@
 #include "ui/pages/PictureLoader.h"
 
 #include "platform/HttpTransport.h"
+#include "platform/WorkInFlight.h"
 
 namespace
 {
-    class PictureJob : public juce::ThreadPoolJob
+    class PictureJob : public juce::ThreadPoolJob,
+                       private juce::Thread::Listener
     {
     public:
         PictureJob (std::shared_ptr<PictureLoader::Shared> s, juce::String icon, juce::String ui, PictureLoader::Completion done)
@@ -12,10 +14,13 @@ namespace
               iconAddress (std::move (icon)), uiAddress (std::move (ui)), onLoaded (std::move (done))
         {
             shared->pendingLoads += 1;
+            addListener (this);
         }
 
         ~PictureJob() override
         {
+            removeListener (this);
+
             // A job dropped before it ran still counts as finished.
             if (! finished)
                 shared->pendingLoads -= 1;
@@ -23,22 +28,27 @@ namespace
 
         JobStatus runJob() override
         {
+            // Quitting stops this load with all other work; so does the pool
+            // when the page goes (signalJobShouldExit, through exitSignalSent).
+            WorkInFlight::Registration inFlight ("picture " + iconAddress, [this] { cancellation.cancel(); });
+
             const auto busy = ++shared->busyThreads;
             auto most = shared->mostBusyThreads.load();
             while (busy > most && ! shared->mostBusyThreads.compare_exchange_weak (most, busy)) {}
 
+            const auto deadline = juce::Time::getMillisecondCounter() + (juce::uint32) PictureLoader::loadDeadlineMs;
             juce::Image icon, ui;
 
-            if (iconAddress.isNotEmpty() && ! shouldExit())
-                icon = PictureLoader::fetchPicture (*shared, iconAddress);
+            if (iconAddress.isNotEmpty() && ! isStopped())
+                icon = PictureLoader::fetchPicture (*shared, iconAddress, &cancellation, deadline);
 
-            if (uiAddress.isNotEmpty() && ! shouldExit())
-                ui = PictureLoader::fetchPicture (*shared, uiAddress);
+            if (uiAddress.isNotEmpty() && ! isStopped())
+                ui = PictureLoader::fetchPicture (*shared, uiAddress, &cancellation, deadline);
 
             --shared->busyThreads;
             finished = true;
 
-            if (icon.isNull() && ui.isNull())
+            if ((icon.isNull() && ui.isNull()) || isStopped())
             {
                 shared->pendingLoads -= 1;
                 return jobHasFinished;
@@ -58,9 +68,14 @@ namespace
         }
 
     private:
+        bool isStopped() const { return shouldExit() || cancellation.isCancelled(); }
+
+        void exitSignalSent() override { cancellation.cancel(); }
+
         std::shared_ptr<PictureLoader::Shared> shared;
         juce::String iconAddress, uiAddress;
         PictureLoader::Completion onLoaded;
+        RequestEngine::Cancellation cancellation;
         bool finished = false;
     };
 }
@@ -72,9 +87,8 @@ PictureLoader::PictureLoader (int maximumThreads)
 
 PictureLoader::~PictureLoader()
 {
-    // Running downloads end now rather than at their time-out.
-    shared->quitting.stop();
-    pool.removeAllJobs (true, 15000);
+    // Running loads are cancelled mid-transfer, so this waits for no network.
+    pool.removeAllJobs (true, PictureLoader::loadDeadlineMs);
 }
 
 void PictureLoader::load (const juce::String& iconAddress, const juce::String& uiImageAddress, Completion onLoaded)
@@ -88,7 +102,8 @@ void PictureLoader::cancelQueued()
     pool.removeAllJobs (false, 0);
 }
 
-juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address)
+juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address,
+                                         RequestEngine::Cancellation* cancellation, juce::uint32 deadlineMs)
 {
     {
         const std::lock_guard<std::mutex> guard (s.cacheLock);
@@ -100,13 +115,23 @@ juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address)
 
     s.downloads += 1;
 
+    const auto timeLeft = [deadlineMs] { return (int) (deadlineMs - juce::Time::getMillisecondCounter()); };
+
+    if (deadlineMs != 0 && timeLeft() <= 0)
+        return {};
+
     HttpTransport::Request request;
     request.address = address;
-    request.connectTimeoutMs = 10000;
-    request.readTimeoutMs = 10000;
+    request.connectTimeoutMs = deadlineMs == 0 ? connectTimeoutMs : juce::jlimit (1, connectTimeoutMs, timeLeft());
+    request.readTimeoutMs = request.connectTimeoutMs;
 
+    // The deadline also ends a slow transfer that still trickles in.
     juce::MemoryBlock data;
-    const auto result = HttpTransport::performIntoMemory (request, data, &s.quitting);
+    const auto result = HttpTransport::perform (request, [&data, deadlineMs, timeLeft] (const void* bytes, size_t size)
+    {
+        data.append (bytes, size);
+        return deadlineMs == 0 || timeLeft() > 0;
+    }, cancellation != nullptr ? &cancellation->stop() : nullptr);
 
     // A cut-off picture would decode into a partly grey image or not at all.
     if (! result.isComplete() || result.status != 200 || data.isEmpty())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HttpTransferStop.h"
+#include "cloud/RequestEngine.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -30,7 +30,6 @@ public:
         std::atomic<int> downloads { 0 };                   // addresses actually fetched
         std::atomic<int> busyThreads { 0 };
         std::atomic<int> mostBusyThreads { 0 };
-        HttpTransferStop quitting;                          // ends running downloads
     };
 
     /** Runs on the message thread with whatever could be fetched (null
@@ -46,8 +45,16 @@ public:
     /** Drops the loads that have not started (a new list replaces them). */
     void cancelQueued();
 
-    /** A picture from the cache, or fetched and decoded; null on any failure. */
-    static juce::Image fetchPicture (Shared& shared, const juce::String& address);
+    /** A picture from the cache, or fetched and decoded; null on any failure,
+        on cancel, or once the millisecond counter passes deadlineMs (0: none). */
+    static juce::Image fetchPicture (Shared& shared, const juce::String& address,
+                                     RequestEngine::Cancellation* cancellation = nullptr,
+                                     juce::uint32 deadlineMs = 0);
+
+    /** A load (both pictures of a cell) gives up after this long, so a
+        stalled server never holds a pool thread or the page's destruction. */
+    static constexpr int loadDeadlineMs = 20000;
+    static constexpr int connectTimeoutMs = 10000;
 
     int pendingLoads() const { return shared->pendingLoads.load(); }
 
