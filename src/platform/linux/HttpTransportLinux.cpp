@@ -151,7 +151,8 @@ namespace HttpTransport
             if (request.rangeFrom >= 0)
                 curl_easy_setopt (curl, CURLOPT_RANGE, (juce::String (request.rangeFrom) + "-").toRawUTF8());
 
-            curl_easy_setopt (curl, CURLOPT_FOLLOWLOCATION, request.maxRedirects > 0 ? 1L : 0L);
+            // Following with a limit of 0 turns a redirect into the limit's error, as on Windows.
+            curl_easy_setopt (curl, CURLOPT_FOLLOWLOCATION, 1L);
             curl_easy_setopt (curl, CURLOPT_MAXREDIRS, (long) juce::jmax (0, request.maxRedirects));
 
             if (request.connectTimeoutMs > 0)
