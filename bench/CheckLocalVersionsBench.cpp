@@ -17,7 +17,7 @@
 #include "platform/Environment.h"
 #include "platform/FileVersion.h"
 #include "platform/Locations.h"
-#include "support/PeFileBuilder.h"
+#include "support/PeFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -56,8 +56,7 @@ namespace
                 continue;
 
             const auto p = productNumber (i);
-            PeFileOptions options;
-            options.fileVersion = { 1, (std::uint16_t) (i % 10), (std::uint16_t) (i % 7), (std::uint16_t) i };
+            auto options = testDll ({ 1, (std::uint16_t) (i % 10), (std::uint16_t) (i % 7), (std::uint16_t) i });
             options.codeSize = (std::uint32_t) codeKiB * 1024;
 
             const auto aax = p.getFormatFile (PluginFormats::aax, settings);

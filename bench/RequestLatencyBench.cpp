@@ -53,7 +53,7 @@ int main (int argc, char** argv)
     for (int i = 0; i < count; ++i)
     {
         const auto start = Clock::now();
-        const auto answer = performRequest (juce::URL (address), 0, 0, 10000, token);
+        const auto answer = performRequest (juce::URL (address), RequestEngine::Method::get, RequestEngine::BodyKind::json, 10000, token);
         ours.push_back (std::chrono::duration<double, std::milli> (Clock::now() - start).count());
 
         if (answer.status != 200)

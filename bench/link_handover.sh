@@ -26,7 +26,7 @@ cleanup() {
     sleep 0.5
     for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
     kill "${xvfb:-0}" 2>/dev/null || true
-    rm -rf "$work"
+    rm -rf "${work:?}"
 }
 trap cleanup EXIT
 

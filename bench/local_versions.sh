@@ -24,7 +24,7 @@ root="$VAMRHELPER_BUILD/bench-local-versions-$products-$code_kib"
 log="$root/AppData/Vamrelund/VDS.txt"
 
 if [ ! -f "$root/.prepared" ]; then
-    rm -rf "$root"
+    rm -rf "${root:?}"
     "$bench" prepare "$root" "$products" "$code_kib"
     touch "$root/.prepared"
 fi

@@ -21,7 +21,7 @@ idle="${2:-3}"
 SESSION_BUILD="$VAMRHELPER_BUILD/linux"
 SESSION_WORK="$(mktemp -d)"
 source "$VAMRHELPER_REPO/scripts/session.sh"
-trap 'session_cleanup; rm -rf "$SESSION_WORK"' EXIT
+trap 'session_cleanup; rm -rf "${SESSION_WORK:?}"' EXIT
 
 session_require_built
 

@@ -23,7 +23,7 @@ look_after="${2:-3000}"
 SESSION_BUILD="$VAMRHELPER_BUILD/linux"
 SESSION_WORK="$(mktemp -d)"
 source "$VAMRHELPER_REPO/scripts/session.sh"
-trap 'session_cleanup; rm -rf "$SESSION_WORK"' EXIT
+trap 'session_cleanup; rm -rf "${SESSION_WORK:?}"' EXIT
 
 session_require_built
 

@@ -15,7 +15,7 @@ app="$VAMRHELPER_BUILD/linux/Vamrelund Helper"
 [ -x "$app" ] || { echo "build the app first (scripts/demo or scripts/test)"; exit 1; }
 
 work="$(mktemp -d)"
-trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "${work:?}"' EXIT
 
 display=":$((100 + RANDOM % 400))"
 Xvfb "$display" -screen 0 1920x1080x24 >/dev/null 2>&1 &

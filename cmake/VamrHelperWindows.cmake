@@ -36,8 +36,10 @@ set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_BINARY_DIR}/wine-run")
 # The version resource and the manifest that asks for administrator rights:
 # the app writes below Program Files and ProgramData.
 function(vamrhelper_add_windows_app_resources target)
-    set(VAMRHELPER_MANIFEST "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows/app.manifest")
+    set(VAMRHELPER_MANIFEST "${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest")
     set(VAMRHELPER_RC_VERSION "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
+    set(VAMRHELPER_MANIFEST_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+    configure_file("${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows/app.manifest.in" "${VAMRHELPER_MANIFEST}" @ONLY)
     get_target_property(output_name ${target} OUTPUT_NAME)
     set(VAMRHELPER_ORIGINAL_FILENAME "${output_name}.exe")
     configure_file("${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows/app.rc.in"

@@ -52,7 +52,7 @@ wait_until() {
 
 # A fresh, empty sandbox; VAMRHELPER_ROOT points at it from here on.
 session_fresh_sandbox() {
-    rm -rf "$SESSION_SANDBOX"
+    rm -rf "${SESSION_SANDBOX:?}"
     mkdir -p "$SESSION_SANDBOX"
     export VAMRHELPER_ROOT="$SESSION_SANDBOX"
 }

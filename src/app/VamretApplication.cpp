@@ -7,16 +7,37 @@
 #include "app/link/LinkPipeName.h"
 #include "app/link/LinkPipeServer.h"
 #include "log/DiagnosticLog.h"
+#include "platform/BrokenPipeSignal.h"
 #include "platform/WorkInFlight.h"
 #include "update/AppUpdateDemoWorkerProcess.h"
 
 #include <cstdio>
 
-VamretApplication::VamretApplication() = default;
+VamretApplication::VamretApplication()
+{
+    // Before any thread or child starts: a pipe or socket whose reader has
+    // gone fails the write instead of ending the app.
+    BrokenPipeSignal::ignore();
+}
 
 VamretApplication::~VamretApplication()
 {
     linkPipeServer = nullptr;
+    closeMainWindow();
+}
+
+MainComponent* VamretApplication::getMainComponent() const noexcept
+{
+    return mainWindow != nullptr ? mainWindow->getMainComponent() : nullptr;
+}
+
+void VamretApplication::closeMainWindow()
+{
+    // The component goes first, so its settings store saves while the window
+    // still exists; the window owns it and deletes it here.
+    if (mainWindow != nullptr)
+        mainWindow->clearContentComponent();
+
     mainWindow = nullptr;
 }
 
@@ -25,7 +46,7 @@ void VamretApplication::initialise (const juce::String& commandLine)
     std::printf ("VamretApplication initialise <%s>\n", commandLine.toRawUTF8());
     std::fflush (stdout);
 
-    auto worker = std::make_unique<AppUpdateDemoWorkerProcess> (*this);
+    auto worker = std::make_unique<AppUpdateDemoWorkerProcess>();
 
     if (worker->initialiseFromCommandLine (commandLine, AppUpdateDemoWorkerProcess::uniqueID,
                                            AppUpdateDemoWorkerProcess::timeoutMs))
@@ -85,10 +106,8 @@ void VamretApplication::initialise (const juce::String& commandLine)
 void VamretApplication::createMainWindow (const juce::String& token, const juce::String& version,
                                           const juce::String& build, const juce::String& commandLine)
 {
-    mainWindow = nullptr;
-    mainComponent = nullptr;
-    mainWindow = std::make_unique<MainWindow> (getApplicationName(), token, version, build,
-                                               commandLine, mainComponent);
+    closeMainWindow();
+    mainWindow = std::make_unique<MainWindow> (getApplicationName(), token, version, build, commandLine);
 
     // Links are taken only by an instance that can use them; the update
     // worker gets here once the hand-over has given it its window.
@@ -114,9 +133,7 @@ void VamretApplication::quitWithMessage (const juce::String& message)
     // The window behind the message would be empty and useless, and links
     // must go to an instance that can use them.
     linkPipeServer = nullptr;
-    delete mainComponent;
-    mainComponent = nullptr;
-    mainWindow = nullptr;
+    closeMainWindow();
 
     setApplicationReturnValue (1);
     juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon,
@@ -137,11 +154,8 @@ void VamretApplication::shutdown()
     for (const auto& name : WorkInFlight::stopAll (WorkInFlight::quitTimeoutMs))
         writeLog ("Quit: still running after " + juce::String (WorkInFlight::quitTimeoutMs) + " ms: " + name);
 
-    // The component goes first, so its settings store saves while the window
-    // still exists; the window then finds its content already gone.
-    delete mainComponent;
-    mainComponent = nullptr;
-    mainWindow = nullptr;
+
+    closeMainWindow();
 }
 
 void VamretApplication::anotherInstanceStarted (const juce::String& commandLine)
@@ -149,6 +163,8 @@ void VamretApplication::anotherInstanceStarted (const juce::String& commandLine)
     dumpCommandeLineForDebug ("(anotherInstanceStarted) " + commandLine);
     const auto decoded = juce::URL::removeEscapeChars (commandLine);
     dumpCommandeLineForDebug ("(decoded) " + decoded);
+
+    auto* mainComponent = getMainComponent();
 
     if (mainComponent == nullptr)
         return;
@@ -165,8 +181,7 @@ void VamretApplication::systemRequestedQuit()
 //==============================================================================
 VamretApplication::MainWindow::MainWindow (const juce::String& name, const juce::String& token,
                                            const juce::String& version, const juce::String& build,
-                                           const juce::String& commandLine,
-                                           MainComponent*& mainComponentSlot)
+                                           const juce::String& commandLine)
     : DocumentWindow (name,
                       juce::Desktop::getInstance().getDefaultLookAndFeel()
                           .findColour (juce::ResizableWindow::backgroundColourId),
@@ -179,18 +194,23 @@ VamretApplication::MainWindow::MainWindow (const juce::String& name, const juce:
     setUsingNativeTitleBar (true);
     addToDesktop (getDesktopWindowStyleFlags());
 
-    auto* component = new MainComponent();
-    mainComponentSlot = component;
+    auto component = std::make_unique<MainComponent>();
     startResult = component->initialize (token, version, build);
     dumpCommandeLineForDebug (commandLine);
 
-    setContentOwned (component, true);
+    mainComponent = component.get();
+    setContentOwned (component.release(), true);
     setResizeLimits (minWidth, minHeight, maxWidth, maxHeight);
     setResizable (true, true);
     centreWithSize (getWidth(), getHeight());
 
     if (startResult.wasOk())
         setVisible (true);
+}
+
+MainComponent* VamretApplication::MainWindow::getMainComponent() const noexcept
+{
+    return mainComponent.getComponent();
 }
 
 void VamretApplication::MainWindow::closeButtonPressed()

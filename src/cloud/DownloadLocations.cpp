@@ -45,6 +45,17 @@ namespace VRCloud
         {
             return answer.status == 200 ? answer.json.getProperty ("url", juce::var()).toString() : juce::String();
         }
+
+        /** POSTs `body` to "/vds/<call>" and returns the "url" of a 200 answer, "" otherwise. */
+        juce::String askForURL (const juce::String& call, const juce::String& name, const juce::String& body,
+                                const juce::String& token)
+        {
+            writeLog (call + " " + name);
+            const auto url = juce::URL (apiBaseURL() + "/vds/" + call).withPOSTData (body);
+            writeLog ("     " + call + " json: " + body);
+            return answerURL (performRequest (url, RequestEngine::Method::post, RequestEngine::BodyKind::json,
+                                              RequestEngine::timeoutMs, token));
+        }
     }
 
     juce::String pluginResourceBody (const juce::String& name, const juce::String& version,
@@ -73,20 +84,12 @@ namespace VRCloud
                                        const juce::String& version, const juce::String& build,
                                        bool anyPlatform)
     {
-        writeLog ("getPluginResourceURL " + name);
-        const auto body = pluginResourceBody (name, version, build, anyPlatform);
-        const auto url = juce::URL (apiBaseURL() + "/vds/getPluginResourceURL").withPOSTData (body);
-        writeLog ("     getPluginResourceURL json: " + body);
-        return answerURL (performRequest (url, 1, 0, RequestEngine::timeoutMs, token));
+        return askForURL ("getPluginResourceURL", name, pluginResourceBody (name, version, build, anyPlatform), token);
     }
 
     juce::String getManualResourceURL (const juce::String& name, const juce::String& token)
     {
-        writeLog ("getManualResourceURL " + name);
-        const auto body = manualResourceBody (name);
-        const auto url = juce::URL (apiBaseURL() + "/vds/getManualResourceURL").withPOSTData (body);
-        writeLog ("     getManualResourceURL json: " + body);
-        return answerURL (performRequest (url, 1, 0, RequestEngine::timeoutMs, token));
+        return askForURL ("getManualResourceURL", name, manualResourceBody (name), token);
     }
 
     bool getLatestInternalVDSInfo (const juce::String& token, juce::String& url,
@@ -94,7 +97,8 @@ namespace VRCloud
     {
         writeLog ("getLatestInternalVDSInfo");
         const auto answer = performRequest (juce::URL (apiBaseURL() + "/vds/getLatestInternalVDS"),
-                                            0, 0, RequestEngine::timeoutMs, token);
+                                            RequestEngine::Method::get, RequestEngine::BodyKind::json,
+                                            RequestEngine::timeoutMs, token);
 
         if (answer.status != 200)
             return false;

@@ -7,8 +7,7 @@ namespace VRCloud
 {
     juce::URL productsURL()
     {
-        const auto platform = juce::SystemStats::getOperatingSystemName().containsIgnoreCase ("mac") ? "macos" : "windows";
-        return juce::URL (apiBaseURL() + "/vds/resources/" + platform);
+        return juce::URL (apiBaseURL() + "/vds/resources/" + RequestEngine::platformName().toLowerCase());
     }
 
     std::vector<Product> parseProducts (const juce::var& answer)
@@ -51,6 +50,6 @@ namespace VRCloud
 
             delete request;
         };
-        request->start (productsURL(), 0, 2, account.token);
+        request->start (productsURL(), RequestEngine::Method::get, RequestEngine::BodyKind::catalogue, account.token);
     }
 }

@@ -13,11 +13,11 @@ namespace RequestEngine
         return juce::SystemStats::getOperatingSystemName().containsIgnoreCase ("mac") ? "macOS" : "Windows";
     }
 
-    juce::String requestHeaders (int bodyKind, const juce::String& token)
+    juce::String requestHeaders (BodyKind bodyKind, const juce::String& token)
     {
         juce::String headers;
 
-        if (bodyKind == 0)
+        if (bodyKind == BodyKind::json)
             headers << "Content-Type: application/json";
 
         if (token.isNotEmpty())
@@ -50,20 +50,23 @@ namespace
     }
 }
 
-VamretResponse performRequest (const juce::URL& url, int usePost, int bodyKind, int timeoutMs,
+VamretResponse performRequest (const juce::URL& url, RequestEngine::Method method,
+                               RequestEngine::BodyKind bodyKind, int timeoutMs,
                                const juce::String& token, RequestEngine::Cancellation* cancellation)
 {
     VamretResponse response;
 
+    const bool post = method == RequestEngine::Method::post;
+
     HttpTransport::Request request;
     request.address = url.toString (true);
-    request.method = usePost == 1 ? HttpTransport::Method::post : HttpTransport::Method::get;
+    request.method = post ? HttpTransport::Method::post : HttpTransport::Method::get;
     request.headers = juce::StringArray::fromLines (RequestEngine::requestHeaders (bodyKind, token));
     request.connectTimeoutMs = timeoutMs;
     request.readTimeoutMs = timeoutMs;
     request.maxRedirects = RequestEngine::maxRedirects;
 
-    if (usePost == 1)
+    if (post)
         request.body = url.getPostDataAsMemoryBlock();
 
     juce::MemoryBlock body;

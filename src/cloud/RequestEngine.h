@@ -14,10 +14,17 @@ namespace RequestEngine
     inline constexpr int timeoutMs = 10000;
     inline constexpr int maxRedirects = 5;
 
+    /** GET, or POST with the URL's POST data. */
+    enum class Method { get = 0, post = 1 };
+
+    /** What a request carries: a JSON body (the only kind that sends a
+        content type), a token check, or the catalogue request. */
+    enum class BodyKind { json = 0, tokenCheck = 1, catalogue = 2 };
+
     /** The extra request headers, one per line, separated by "\n":
-        content type (bodyKind 0 only), authorization (token only), the
+        content type (BodyKind::json only), authorization (token only), the
         application version, and the platform. */
-    juce::String requestHeaders (int bodyKind, const juce::String& token);
+    juce::String requestHeaders (BodyKind bodyKind, const juce::String& token);
 
     /** "Windows", or "macOS" on a Mac. */
     juce::String platformName();
@@ -39,9 +46,10 @@ namespace RequestEngine
 
 /** Sends one request and reads the whole answer. Blocks the calling thread
     until the answer has arrived or the connection failed (status 0).
-    usePost 1 sends the URL's POST data; bodyKind 0 adds the JSON content
-    type. Logs the raw body; a 401 raises tokenRejected and a 403 with a
-    "url" starts the forced self-update. */
-VamretResponse performRequest (const juce::URL& url, int usePost, int bodyKind, int timeoutMs,
+    Method::post sends the URL's POST data; BodyKind::json adds the JSON
+    content type. Logs the raw body; a 401 raises tokenRejected and a 403
+    with a "url" starts the forced self-update. */
+VamretResponse performRequest (const juce::URL& url, RequestEngine::Method method,
+                               RequestEngine::BodyKind bodyKind, int timeoutMs,
                                const juce::String& token,
                                RequestEngine::Cancellation* cancellation = nullptr);

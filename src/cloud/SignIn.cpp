@@ -78,8 +78,7 @@ namespace VRCloud
             const auto token = answer.json.isObject() ? answer.json.getProperty ("token", juce::var()).toString()
                                                       : juce::String();
             writeLog ("extralog, getTokenAsync performAsync callback res.code = " + juce::String (answer.status));
-            writeLog ("extralog, getErrorForResponseCode = " + juce::String (answer.status));
-            done (token.toStdString(), errorFromStatus (answer.status));
+            done (token.toStdString(), getErrorForResponseCode (answer.status));
         });
     }
 
@@ -94,7 +93,8 @@ namespace VRCloud
         if (account.token.isEmpty())
             return false;
 
-        const auto answer = performRequest (productsURL(), 0, 1, RequestEngine::timeoutMs, account.token);
+        const auto answer = performRequest (productsURL(), RequestEngine::Method::get, RequestEngine::BodyKind::tokenCheck,
+                                            RequestEngine::timeoutMs, account.token);
 
         if (forbiddenOut != nullptr)
             *forbiddenOut = (answer.status == 403);

@@ -95,10 +95,11 @@ bool VamretRequest::cancelAndStop()
     return stopThread (2000);
 }
 
-void VamretRequest::start (const juce::URL& newUrl, int newUsePost, int newBodyKind, const juce::String& newToken)
+void VamretRequest::start (const juce::URL& newUrl, RequestEngine::Method newMethod,
+                           RequestEngine::BodyKind newBodyKind, const juce::String& newToken)
 {
     url = newUrl;
-    usePost = newUsePost;
+    method = newMethod;
     bodyKind = newBodyKind;
     token = newToken;
     timeoutMs = RequestEngine::timeoutMs;
@@ -116,7 +117,7 @@ void VamretRequest::start (const juce::URL& newUrl, int newUsePost, int newBodyK
 
 void VamretRequest::run()
 {
-    response = performRequest (url, usePost, bodyKind, timeoutMs, token, &cancellation);
+    response = performRequest (url, method, bodyKind, timeoutMs, token, &cancellation);
     lockAndTrigger();
 
     // The destructor joins this thread before the registration goes.
@@ -151,5 +152,5 @@ void sendAsync (const juce::URL& url, const juce::String& token, std::function<v
 
         delete request;
     };
-    request->start (url, 1, 0, token);
+    request->start (url, RequestEngine::Method::post, RequestEngine::BodyKind::json, token);
 }

@@ -23,7 +23,8 @@ public:
     ~VamretRequest() override;
 
     /** Stores the request and starts the thread (once). */
-    void start (const juce::URL& url, int usePost, int bodyKind, const juce::String& token);
+    void start (const juce::URL& url, RequestEngine::Method method, RequestEngine::BodyKind bodyKind,
+                const juce::String& token);
 
     std::function<void (VamretResponse)> callback;
 
@@ -39,8 +40,8 @@ protected:
     virtual void lockAndTrigger();
 
     juce::URL url;
-    int usePost = 0;
-    int bodyKind = 0;
+    RequestEngine::Method method = RequestEngine::Method::get;
+    RequestEngine::BodyKind bodyKind = RequestEngine::BodyKind::json;
     juce::String token;
     VamretResponse response;
     int timeoutMs = RequestEngine::timeoutMs;

@@ -3,21 +3,13 @@
 #include "log/DiagnosticLog.h"
 #include "localstate/FormatSettings.h"
 #include "localstate/PlainFileName.h"
+#include "localstate/SettingsFileOptions.h"
 #include "platform/Locations.h"
 
 juce::PropertiesFile::Options pluginSettingsOptions (const juce::String& folderTitle, const juce::String& localKeyName)
 {
-    juce::PropertiesFile::Options options;
-    options.applicationName = localKeyName;
-    options.filenameSuffix = ".settings";
-    options.folderName = "Vamrelund/" + fileNameTitle (folderTitle);
-    options.osxLibrarySubFolder = "Application Support";
-    options.commonToAllUsers = true;
-    options.ignoreCaseOfKeyNames = false;
-    options.millisecondsBeforeSaving = 3000;
-    options.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
-    options.processLock = nullptr;
-    return options;
+    return vamrelundSettingsFileOptions (localKeyName, "Vamrelund/" + fileNameTitle (folderTitle), true,
+                                         juce::PropertiesFile::storeAsCompressedBinary);
 }
 
 juce::File pluginSettingsFile (const juce::String& folderTitle, const juce::String& localKeyName)

@@ -41,8 +41,19 @@ public:
     struct Holder;
 
 private:
+    /** Gives a held name back and deletes its holder; one per system. */
+    struct GiveBack
+    {
+        void operator() (Holder* holder) const noexcept;
+    };
+
+    using HeldName = std::unique_ptr<Holder, GiveBack>;
+
+    /** Takes the name if nobody holds it, without waiting; one per system. */
+    static HeldName take (const juce::String& name);
+
     const juce::String name;
-    std::unique_ptr<Holder> holder;
+    HeldName holder;
 
     JUCE_DECLARE_NON_COPYABLE (ExclusiveNameLock)
 };

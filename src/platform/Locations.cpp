@@ -41,7 +41,7 @@ namespace Locations
     }
 
     juce::File dataFolder()                 { return below (driveRoot(), { "ProgramData", "Vamrelund" }); }
-    juce::File settingsFolder()             { return below (commonApplicationData(), { "Vamrelund", "Vamrelund Helper" }); }
+    juce::File settingsFolder()             { return below (commonApplicationData(), { "Vamrelund", JUCE_APPLICATION_NAME_STRING }); }
     juce::File pluginSettingsRoot()         { return below (commonApplicationData(), { "Vamrelund" }); }
     juce::File resourceFolder()             { return below (commonApplicationData(), { "Application Support", "Vamrelund" }); }
     juce::File downloadsFolder()            { return below (driveRoot(), { "Program Files", "Vamrelund", "Helper", "downloads" }); }

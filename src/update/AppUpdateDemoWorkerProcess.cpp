@@ -2,11 +2,6 @@
 
 #include "log/DiagnosticLog.h"
 
-AppUpdateDemoWorkerProcess::AppUpdateDemoWorkerProcess (VamretApplication& app)
-    : application (app)
-{
-}
-
 void AppUpdateDemoWorkerProcess::handleMessageFromCoordinator (const juce::MemoryBlock& message)
 {
     // Empty messages arrive when the pipe closes.

@@ -67,10 +67,10 @@ TEST (MainWindow, OpensCentredAt820By600WithItsLimits)
         GTEST_SKIP() << "no display";
 
     ScopedSandbox sandbox;
-    MainComponent* component = nullptr;
 
     {
-        VamretApplication::MainWindow window ("Vamrelund Helper", {}, {}, {}, {}, component);
+        VamretApplication::MainWindow window ("Vamrelund Helper", {}, {}, {}, {});
+        auto* component = window.getMainComponent();
 
         ASSERT_TRUE (window.getStartResult().wasOk());
         ASSERT_NE (component, nullptr);
@@ -107,8 +107,12 @@ TEST (MainWindow, OpensCentredAt820By600WithItsLimits)
         EXPECT_GE (window.getWidth() + frame.getLeftAndRight(), 820);
         EXPECT_GE (window.getHeight() + frame.getTopAndBottom(), 450);
 
-        // The app deletes the component before its window; the window must cope.
-        delete component;
+        // The app clears the component through the window before closing
+        // it: the window owns it, so clearing deletes it.
+        juce::Component::SafePointer<MainComponent> watched (component);
+        window.clearContentComponent();
+        EXPECT_EQ (watched.getComponent(), nullptr);
         EXPECT_EQ (window.getContentComponent(), nullptr);
+        EXPECT_EQ (window.getMainComponent(), nullptr);
     }
 }

@@ -31,7 +31,8 @@ namespace
 
     VamretResponse postJson (const juce::String& path, const juce::String& body, const juce::String& token)
     {
-        return performRequest (juce::URL (apiBaseURL() + path).withPOSTData (body), 1, 0, 10000, token);
+        return performRequest (juce::URL (apiBaseURL() + path).withPOSTData (body), RequestEngine::Method::post,
+                               RequestEngine::BodyKind::json, 10000, token);
     }
 }
 
@@ -45,17 +46,17 @@ TEST_F (RequestEngineService, HeaderSetsFollowBodyKindAndToken)
     EXPECT_EQ (json.method, "POST");
     EXPECT_EQ (json.header ("Content-Type"), "application/json");
     EXPECT_EQ (json.header ("Authorization"), "Bearer " + token.toStdString());
-    EXPECT_EQ (json.header ("vds-version"), "1.0.14");
+    EXPECT_EQ (json.header ("vds-version"), VAMRHELPER_VERSION_STRING);
     EXPECT_EQ (json.header ("platform"), "Windows");
     EXPECT_EQ (json.body, VRCloud::pluginResourceBody ("aurora9", "2.1.0", "210", false).toStdString());
 
-    // GET with bodyKind 1 (token check) and 2 (catalogue): no content type.
+    // GET for the token check and the catalogue: no content type.
     EXPECT_TRUE (VRCloud::validateToken ({ token, {} }));
     auto check = onlyRequestTo ("/api/vds/resources/windows");
     EXPECT_EQ (check.method, "GET");
     EXPECT_FALSE (check.hasHeader ("Content-Type"));
     EXPECT_EQ (check.header ("Authorization"), "Bearer " + token.toStdString());
-    EXPECT_EQ (check.header ("vds-version"), "1.0.14");
+    EXPECT_EQ (check.header ("vds-version"), VAMRHELPER_VERSION_STRING);
     EXPECT_EQ (check.header ("platform"), "Windows");
     EXPECT_TRUE (check.body.empty());
 
@@ -65,7 +66,7 @@ TEST_F (RequestEngineService, HeaderSetsFollowBodyKindAndToken)
     auto anonymous = onlyRequestTo ("/api/vds/auth");
     EXPECT_FALSE (anonymous.hasHeader ("Authorization"));
     EXPECT_EQ (anonymous.header ("Content-Type"), "application/json");
-    EXPECT_EQ (anonymous.header ("vds-version"), "1.0.14");
+    EXPECT_EQ (anonymous.header ("vds-version"), VAMRHELPER_VERSION_STRING);
 }
 
 TEST_F (RequestEngineService, ServerDownGivesStatusZeroAndNoBodyLine)

@@ -1,6 +1,7 @@
 #include "demo-service/PeVersionProbe.h"
-#include "demoservice/PeImage.h"
 #include "demoservice/SmallFiles.h"
+#include "demoservice/VersionQuad.h"
+#include "pewriter/PeImage.h"
 
 #include <juce_graphics/juce_graphics.h>
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <regex>
 
 using namespace demoservice;
+using pewriter::buildPeImage;
+using pewriter::PeImageRecipe;
 
 TEST (DemoPeImage, VersionResourceReadsBackForDllsAndExecutables)
 {

@@ -2,7 +2,7 @@
 #include "demoservice/ArchiveLayout.h"
 #include "demoservice/DemoService.h"
 #include "demoservice/Manifest.h"
-#include "demoservice/PeImage.h"
+#include "demoservice/VersionQuad.h"
 
 #include <juce_graphics/juce_graphics.h>
 #include <gtest/gtest.h>

@@ -320,7 +320,7 @@ TEST_F (DemoServiceTest, RecordsExactlyWhatEachRequestCarried)
 
     const std::string body = "{\n\"name\": \"mysynth\"\n}";
     client().Post ("/api/vds/getManualResourceURL",
-                   { { "Authorization", "Bearer " + token }, { "vds-version", "1.0.14" }, { "platform", "Windows" } },
+                   { { "Authorization", "Bearer " + token }, { "vds-version", VAMRHELPER_VERSION_STRING }, { "platform", "Windows" } },
                    body, "application/json");
     client().Get ("/api/vds/nothing-here?x=1%202");
     client().Get ("/nothing-here");
@@ -336,7 +336,7 @@ TEST_F (DemoServiceTest, RecordsExactlyWhatEachRequestCarried)
     EXPECT_EQ (manual.status, 200);
     EXPECT_EQ (manual.header ("content-type"), "application/json");
     EXPECT_EQ (manual.header ("Authorization"), "Bearer " + token);
-    EXPECT_EQ (manual.header ("VDS-Version"), "1.0.14");
+    EXPECT_EQ (manual.header ("VDS-Version"), VAMRHELPER_VERSION_STRING);
     EXPECT_EQ (manual.header ("platform"), "Windows");
     EXPECT_FALSE (manual.hasHeader ("REMOTE_ADDR"));
 
@@ -373,13 +373,13 @@ TEST_F (DemoServiceTest, JuceRequestsLikeTheClientsAreAnsweredAndRecorded)
 
     int status = 0;
     const auto answer = perform (juce::URL (api + "/vds/auth").withPOSTData (signInBody), true,
-                                 "Content-Type: application/json\nvds-version: 1.0.14\nplatform: Windows", status);
+                                 "Content-Type: application/json\nvds-version: " VAMRHELPER_VERSION_STRING "\nplatform: Windows", status);
     ASSERT_EQ (status, 200);
     const auto token = juce::JSON::parse (answer)["token"].toString();
     ASSERT_TRUE (token.isNotEmpty());
 
     const auto list = perform (juce::URL (api + "/vds/resources/windows"), false,
-                               "Authorization: Bearer " + token + "\nvds-version: 1.0.14\nplatform: Windows", status);
+                               "Authorization: Bearer " + token + "\nvds-version: " VAMRHELPER_VERSION_STRING "\nplatform: Windows", status);
     EXPECT_EQ (status, 200);
     EXPECT_TRUE (juce::JSON::parse (list).isArray());
 
@@ -392,7 +392,7 @@ TEST_F (DemoServiceTest, JuceRequestsLikeTheClientsAreAnsweredAndRecorded)
     const auto listRequest = service.requestsTo ("/api/vds/resources/windows").back();
     EXPECT_EQ (listRequest.method, "GET");
     EXPECT_EQ (listRequest.header ("Authorization"), "Bearer " + token.toStdString());
-    EXPECT_EQ (listRequest.header ("vds-version"), "1.0.14");
+    EXPECT_EQ (listRequest.header ("vds-version"), VAMRHELPER_VERSION_STRING);
     EXPECT_EQ (listRequest.header ("platform"), "Windows");
     EXPECT_FALSE (listRequest.hasHeader ("Content-Type"));
 }

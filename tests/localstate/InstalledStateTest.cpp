@@ -2,7 +2,7 @@
 #include "localstate/RowRules.h"
 #include "platform/Locations.h"
 #include "support/LogCapture.h"
-#include "support/PeFileBuilder.h"
+#include "support/PeFiles.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +38,7 @@ namespace
 
         void installPe (const VRCloud::Product& p, PluginFormat format, std::array<std::uint16_t, 4> version)
         {
-            PeFileOptions options;
-            options.fileVersion = version;
+            auto options = testDll (version);
             ASSERT_TRUE (writePeFile (fileOf (p, format), options));
         }
 
@@ -47,7 +46,7 @@ namespace
         void installBundle (const VRCloud::Product& p, PluginFormat format)
         {
             const auto bundle = fileOf (p, format);
-            ASSERT_TRUE (writePeFile (bundle.getChildFile ("Contents/x86_64-win").getChildFile (bundle.getFileName()), {}));
+            ASSERT_TRUE (writePeFile (bundle.getChildFile ("Contents/x86_64-win").getChildFile (bundle.getFileName()), testDll()));
         }
 
         void installResources (const VRCloud::Product& p)
@@ -107,7 +106,7 @@ TEST_F (InstalledState, CheckLocalVersionsReadsEveryPresentFormat)
 TEST_F (InstalledState, CheckLocalVersionsLeavesAbsentFormatsAlone)
 {
     auto p = product ("Other", "other", "other");
-    PeFileOptions noResource;
+    auto noResource = testDll();
     noResource.withVersionResource = false;
     ASSERT_TRUE (writePeFile (fileOf (p, PluginFormats::vst2), noResource));
 
@@ -212,7 +211,7 @@ TEST_F (InstalledState, UpdateRule)
 TEST_F (InstalledState, InvalidOrUnofferedFormatsNeverAskForAnUpdate)
 {
     auto p = product ("Synth", "synth", "synth");
-    PeFileOptions noResource;
+    auto noResource = testDll();
     noResource.withVersionResource = false;
     ASSERT_TRUE (writePeFile (fileOf (p, PluginFormats::vst3), noResource));
     installPe (p, PluginFormats::vst2, { 0, 1, 0, 0 });      // very old, but VST2 is not offered

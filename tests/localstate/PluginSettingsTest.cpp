@@ -1,6 +1,7 @@
 #include "localstate/PluginSettings.h"
 #include "platform/Locations.h"
 #include "support/LogCapture.h"
+#include "support/SettingsFileChecks.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -27,15 +28,10 @@ TEST (PluginSettings, OptionsAndLocation)
     const auto options = pluginSettingsOptions ("My Synth", "mysynth");
 
     EXPECT_EQ (options.applicationName, "mysynth");
-    EXPECT_EQ (options.filenameSuffix, ".settings");
     EXPECT_EQ (options.folderName, "Vamrelund/My Synth");
-    EXPECT_EQ (options.osxLibrarySubFolder, "Application Support");
     EXPECT_TRUE (options.commonToAllUsers);
-    EXPECT_FALSE (options.ignoreCaseOfKeyNames);
-    EXPECT_FALSE (options.doNotSave);
-    EXPECT_EQ (options.millisecondsBeforeSaving, 3000);
     EXPECT_EQ (options.storageFormat, juce::PropertiesFile::storeAsCompressedBinary);
-    EXPECT_EQ (options.processLock, nullptr);
+    expectSharedSettingsFileOptions (options);
 
     EXPECT_EQ (pluginSettingsFile ("My Synth", "mysynth"),
                sandbox.root().getChildFile ("ProgramData/Vamrelund/My Synth/mysynth.settings")) << "spaces kept";

@@ -1,7 +1,7 @@
 #include "platform/FileVersion.h"
 #include "platform/PeVersionFile.h"
 #include "platform/PeVersionReader.h"
-#include "support/PeFileBuilder.h"
+#include "support/PeFiles.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -75,12 +75,11 @@ namespace
 
 TEST (PeVersionReader, ReadsTheFixedFileVersionOfBuiltImages)
 {
-    struct Case { const char* label; PeFileOptions options; const char* expected; };
+    struct Case { const char* label; PeImageRecipe options; const char* expected; };
 
-    auto options = [] (std::array<std::uint16_t, 4> version, std::function<void (PeFileOptions&)> change = {})
+    auto options = [] (std::array<std::uint16_t, 4> version, std::function<void (PeImageRecipe&)> change = {})
     {
-        PeFileOptions o;
-        o.fileVersion = version;
+        auto o = testDll (version);
 
         if (change)
             change (o);
@@ -90,10 +89,10 @@ TEST (PeVersionReader, ReadsTheFixedFileVersionOfBuiltImages)
 
     const Case cases[] = {
         { "PE32+",                 options ({ 1, 2, 3, 4 }),                                               "1.2.3.4" },
-        { "PE32",                  options ({ 7, 0, 0, 1 }, [] (auto& o) { o.pe32 = true; }),              "7.0.0.1" },
+        { "PE32",                  options ({ 7, 0, 0, 1 }, [] (auto& o) { o.format = PeImageRecipe::Format::pe32; }), "7.0.0.1" },
         { "zeros",                 options ({ 0, 0, 0, 0 }),                                               "0.0.0.0" },
         { "largest words",         options ({ 65535, 65535, 65535, 65535 }),                               "65535.65535.65535.65535" },
-        { "string table disagrees", options ({ 2, 5, 0, 0 }, [] (auto& o) { o.stringFileVersion = "9.9.9.9"; }), "2.5.0.0" },
+        { "string table disagrees", options ({ 2, 5, 0, 0 }, [] (auto& o) { o = testDll (o.fileVersion, "9.9.9.9"); }), "2.5.0.0" },
         { "neutral language",      options ({ 10, 0, 1, 0 }, [] (auto& o) { o.language = 0; }),            "10.0.1.0" },
         { "large code section",    options ({ 3, 1, 4, 1 }, [] (auto& o) { o.codeSize = 300000; }),        "3.1.4.1" },
     };
@@ -102,7 +101,7 @@ TEST (PeVersionReader, ReadsTheFixedFileVersionOfBuiltImages)
 
     for (const auto& c : cases)
     {
-        const auto bytes = buildPeFile (c.options);
+        const auto bytes = pewriter::buildPeImage (c.options);
         EXPECT_EQ (versionText (bytes), c.expected) << c.label;
 
         const auto file = sandbox.root().getChildFile (juce::String (c.label).removeCharacters (" ") + ".dll");
@@ -117,7 +116,7 @@ TEST (PeVersionReader, FilesWithoutAVersionResourceReadAsEmpty)
     ScopedSandbox sandbox;
     const auto& root = sandbox.root();
 
-    PeFileOptions noResource;
+    auto noResource = testDll();
     noResource.withVersionResource = false;
     ASSERT_TRUE (writePeFile (root.getChildFile ("plain.dll"), noResource));
     ASSERT_TRUE (root.getChildFile ("Assets.vra").replaceWithText ("resource data, not an image"));
@@ -136,8 +135,8 @@ TEST (PeVersionReader, FilesWithoutAVersionResourceReadAsEmpty)
 
 TEST (PeVersionReader, EveryTruncationGivesNothingOrTheWholeVersion)
 {
-    PeFileLayout layout;
-    const auto bytes = buildPeFile ({}, &layout);
+    PeImageLayout layout;
+    const auto bytes = pewriter::buildPeImage (testDll(), &layout);
     const auto blockEnd = layout.versionBlock + load32 (bytes, layout.dataEntry + 4);
     ASSERT_LT (blockEnd, bytes.size());
 
@@ -150,8 +149,8 @@ TEST (PeVersionReader, EveryTruncationGivesNothingOrTheWholeVersion)
 
 TEST (PeVersionReader, DamagedHeadersAndOffsetsGiveNothing)
 {
-    PeFileLayout l;
-    const auto original = buildPeFile ({}, &l);
+    PeImageLayout l;
+    const auto original = pewriter::buildPeImage (testDll(), &l);
     ASSERT_EQ (versionText (original), "1.2.3.4");
 
     const auto sectionCount = l.peHeader + 6;

@@ -1,4 +1,5 @@
 #include "log/DiagnosticLog.h"
+#include "platform/BrokenPipeSignal.h"
 #include "support/DisplayErrors.h"
 #include "support/TestEnvironment.h"
 
@@ -6,6 +7,10 @@
 
 int main (int argc, char** argv)
 {
+    // The demo service runs inside this process: a client that gives up
+    // mid-answer must cost the server a failed write, not the whole run.
+    BrokenPipeSignal::ignore();
+
     ::testing::InitGoogleTest (&argc, argv);
 
     // Nothing a test does may reach the real system folders.

@@ -37,8 +37,6 @@ public:
     /** True while this server owns and serves the pipe. */
     bool ownsPipe() const noexcept { return owning.load(); }
 
-    const juce::String& getPipeName() const noexcept { return pipeName; }
-
 private:
     struct Delivery
     {

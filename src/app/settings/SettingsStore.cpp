@@ -1,5 +1,6 @@
 #include "app/settings/SettingsStore.h"
 
+#include "localstate/SettingsFileOptions.h"
 #include "log/DiagnosticLog.h"
 #include "platform/FolderAccess.h"
 #include "platform/Locations.h"
@@ -9,23 +10,12 @@
 
 juce::File settingsFileLocation()
 {
-    return Locations::settingsFolder().getChildFile ("Vamrelund Helper.settings");
+    return Locations::settingsFolder().getChildFile (JUCE_APPLICATION_NAME_STRING ".settings");
 }
 
 juce::PropertiesFile::Options settingsFileOptions()
 {
-    juce::PropertiesFile::Options options;
-    options.applicationName = "Vamrelund Helper";
-    options.filenameSuffix = ".settings";
-    options.folderName = "Vamrelund";
-    options.osxLibrarySubFolder = "Application Support";
-    options.commonToAllUsers = false;
-    options.ignoreCaseOfKeyNames = false;
-    options.doNotSave = false;
-    options.millisecondsBeforeSaving = 3000;
-    options.storageFormat = juce::PropertiesFile::storeAsXML;
-    options.processLock = nullptr;
-    return options;
+    return vamrelundSettingsFileOptions (JUCE_APPLICATION_NAME_STRING, "Vamrelund", false, juce::PropertiesFile::storeAsXML);
 }
 
 std::unique_ptr<juce::PropertiesFile> createPropertiesFile (FormatSettings& formatSettings)

@@ -36,61 +36,40 @@ struct ExclusiveNameLock::Holder
     juce::String path;
 };
 
-ExclusiveNameLock::ExclusiveNameLock (juce::String lockName)
-    : name (std::move (lockName))
+ExclusiveNameLock::HeldName ExclusiveNameLock::take (const juce::String& lockName)
 {
-}
-
-ExclusiveNameLock::~ExclusiveNameLock()
-{
-    release();
-}
-
-bool ExclusiveNameLock::tryAcquire()
-{
-    if (holder != nullptr)
-        return true;
-
-    const auto path = lockFilePath (name);
+    const auto path = lockFilePath (lockName);
 
     if (path.isEmpty())
-        return false;
+        return {};
 
     // Close-on-exec: a child process must never keep the name held after we quit.
     const int descriptor = open (path.toRawUTF8(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
 
     if (descriptor < 0)
-        return false;
+        return {};
 
     // A lock on a file that its last holder removed in the meantime holds
     // nothing; the next try makes a fresh file.
     if (flock (descriptor, LOCK_EX | LOCK_NB) != 0 || ! sameFile (descriptor, path))
     {
         close (descriptor);
-        return false;
+        return {};
     }
 
-    holder = std::make_unique<Holder>();
-    holder->descriptor = descriptor;
-    holder->path = path;
-    return true;
+    HeldName held (new Holder());
+    held->descriptor = descriptor;
+    held->path = path;
+    return held;
 }
 
-void ExclusiveNameLock::release()
+void ExclusiveNameLock::GiveBack::operator() (Holder* holder) const noexcept
 {
-    if (holder == nullptr)
-        return;
-
     // Removed while still locked, so nobody can lock this file in between
     // and believe they hold the name.
     unlink (holder->path.toRawUTF8());
     close (holder->descriptor);
-    holder = nullptr;
-}
-
-bool ExclusiveNameLock::isHeld() const noexcept
-{
-    return holder != nullptr;
+    delete holder;
 }
 
 bool ExclusiveNameLock::isTaken (const juce::String& lockName)

@@ -16,51 +16,30 @@ struct ExclusiveNameLock::Holder
     HANDLE mutex = nullptr;
 };
 
-ExclusiveNameLock::ExclusiveNameLock (juce::String lockName)
-    : name (std::move (lockName))
+ExclusiveNameLock::HeldName ExclusiveNameLock::take (const juce::String& lockName)
 {
-}
-
-ExclusiveNameLock::~ExclusiveNameLock()
-{
-    release();
-}
-
-bool ExclusiveNameLock::tryAcquire()
-{
-    if (holder != nullptr)
-        return true;
-
     // Whoever creates the mutex holds the name; it lives as long as any
     // handle to it, and the system closes a dead process's handles.
-    auto* mutex = CreateMutexW (nullptr, FALSE, mutexName (name).toWideCharPointer());
+    auto* mutex = CreateMutexW (nullptr, FALSE, mutexName (lockName).toWideCharPointer());
 
     if (mutex == nullptr)
-        return false;
+        return {};
 
     if (GetLastError() == ERROR_ALREADY_EXISTS)
     {
         CloseHandle (mutex);
-        return false;
+        return {};
     }
 
-    holder = std::make_unique<Holder>();
-    holder->mutex = mutex;
-    return true;
+    HeldName held (new Holder());
+    held->mutex = mutex;
+    return held;
 }
 
-void ExclusiveNameLock::release()
+void ExclusiveNameLock::GiveBack::operator() (Holder* holder) const noexcept
 {
-    if (holder == nullptr)
-        return;
-
     CloseHandle (holder->mutex);
-    holder = nullptr;
-}
-
-bool ExclusiveNameLock::isHeld() const noexcept
-{
-    return holder != nullptr;
+    delete holder;
 }
 
 bool ExclusiveNameLock::isTaken (const juce::String& lockName)

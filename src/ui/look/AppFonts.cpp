@@ -31,5 +31,10 @@ const juce::Font& getAppFont (int style)
         juce::Font (12.0f)
     };
 
-    return fonts[(style >= 0 && style < 4) ? (size_t) style : 4];
+    return fonts[(style >= AppFontStyle::regular && style <= AppFontStyle::bold) ? (size_t) style : 4];
+}
+
+juce::Font appFont (int style, float height)
+{
+    return getAppFont (style).withHeight (height);
 }

@@ -29,7 +29,7 @@ void MyTextToggleButton::paint (juce::Graphics& g)
     g.setColour (plateColour());
     g.fillRoundedRectangle (getLocalBounds().toFloat(), 4.0f);
 
-    g.setFont (getAppFont (2).withHeight (14.0f));
+    g.setFont (appFont (AppFontStyle::light, 14.0f));
     g.setColour (textColourForState());
     g.drawText (text, getLocalBounds(), juce::Justification::centred, true);
 }

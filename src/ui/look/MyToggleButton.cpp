@@ -3,13 +3,13 @@
 #include "ui/look/AppFonts.h"
 
 MyToggleButton::MyToggleButton()
-    : font (getAppFont (2))
+    : font (getAppFont (AppFontStyle::light))
 {
 }
 
 MyToggleButton::MyToggleButton (const juce::String& buttonText)
     : text (buttonText),
-      font (getAppFont (2))
+      font (getAppFont (AppFontStyle::light))
 {
 }
 
@@ -18,7 +18,7 @@ void MyToggleButton::makeFilled (const juce::String& newText, juce::Colour fill,
     text = newText;
     fillColour = fill;
     textOnFillColour = textColourOnFill;
-    font = getAppFont (0);
+    font = getAppFont (AppFontStyle::regular);
     filled = true;
     repaint();
 }

@@ -220,9 +220,9 @@ void Toast::componentMovedOrResized (juce::Component& parent, bool, bool wasResi
 juce::Font Toast::messageFont() const
 {
     if (message.length() >= 50)
-        return getAppFont (2).withHeight (textHeight);
+        return appFont (AppFontStyle::light, textHeight);
 
-    return getAppFont (1).withHeight (19.5f);
+    return appFont (AppFontStyle::semiBold, 19.5f);
 }
 
 float Toast::fadeAlpha (int ticks, int fps)
@@ -249,7 +249,7 @@ void Toast::paint (juce::Graphics& g)
     g.setColour (boxColour);
     g.fillRoundedRectangle (90.0f, 90.0f, (float) boxWidth, (float) boxHeight, 6.0f);
 
-    const auto light = getAppFont (2).withHeight (textHeight);
+    const auto light = appFont (AppFontStyle::light, textHeight);
 
     g.setColour (darkColour);
     g.setFont (light);

@@ -90,29 +90,10 @@ LoginPage::LoginPage (const juce::String& initialEmail, bool useDeveloperAddress
     passwordField.onReturnKey = [this] { signIn(); };
     passwordField.onTextChange = [this] { repaint(); };
 
-    loginButton.setColour (juce::TextButton::buttonColourId, inkColour);
-    loginButton.setColour (juce::ComboBox::outlineColourId, inkColour);
-    loginButton.setColour (juce::TextButton::textColourOffId, paleColour);
-    loginButton.setWantsKeyboardFocus (false);
-    loginButton.onClick = [this] { signIn(); };
-    addAndMakeVisible (loginButton);
-
-    forgotButton.setColour (juce::TextButton::buttonColourId, paleColour);
-    forgotButton.setColour (juce::TextButton::buttonOnColourId, paleColour);
-    forgotButton.setColour (juce::ComboBox::outlineColourId, paleColour);
-    forgotButton.setColour (juce::TextButton::textColourOffId, inkColour);
-    forgotButton.setColour (juce::TextButton::textColourOnId, inkColour);
-    forgotButton.setWantsKeyboardFocus (false);
-    forgotButton.onClick = [this] { openForgotPasswordPage(); };
-    addAndMakeVisible (forgotButton);
-
-    ssoButton.setColour (juce::TextButton::buttonColourId, inkColour);
-    ssoButton.setColour (juce::ComboBox::outlineColourId, inkColour);
-    ssoButton.setColour (juce::TextButton::textColourOffId, paleColour);
-    ssoButton.setWantsKeyboardFocus (false);
-    ssoButton.onClick = [this] { openBrowserSignInPage(); };
+    setUpButton (loginButton, inkColour, paleColour, [this] { signIn(); });
+    setUpButton (forgotButton, paleColour, inkColour, [this] { openForgotPasswordPage(); });
     // The demo service serves the browser sign-in, so the button is offered.
-    addAndMakeVisible (ssoButton);
+    setUpButton (ssoButton, inkColour, paleColour, [this] { openBrowserSignInPage(); });
 
     updateDeveloperOptions();
 }
@@ -122,6 +103,18 @@ LoginPage::~LoginPage()
     // The looks are members too and go before the fields; detach them first.
     emailField.setLookAndFeel (nullptr);
     passwordField.setLookAndFeel (nullptr);
+}
+
+void LoginPage::setUpButton (juce::TextButton& button, juce::Colour fill, juce::Colour text, std::function<void()> onClick)
+{
+    button.setColour (juce::TextButton::buttonColourId, fill);
+    button.setColour (juce::TextButton::buttonOnColourId, fill);
+    button.setColour (juce::ComboBox::outlineColourId, fill);
+    button.setColour (juce::TextButton::textColourOffId, text);
+    button.setColour (juce::TextButton::textColourOnId, text);
+    button.setWantsKeyboardFocus (false);
+    button.onClick = std::move (onClick);
+    addAndMakeVisible (button);
 }
 
 void LoginPage::setUpField (CustomTextEditor& field, TextEditorLookAndFeel& look, int focusOrder)
@@ -308,7 +301,7 @@ void LoginPage::paint (juce::Graphics& g)
     g.fillRect (466, 271, 1, 90);
 
     g.setColour (versionColour);
-    g.setFont (getAppFont (0).withHeight (11.0f));
+    g.setFont (appFont (AppFontStyle::regular, 11.0f));
     g.drawText (juce::String ("Helper v. ") + VAMRHELPER_VERSION_STRING,
                 getWidth() - 130, getHeight() - 20, 120, 12, juce::Justification::right, true);
 }

@@ -96,6 +96,9 @@ public:
 private:
     void buildInfoText();
     void setUpField (CustomTextEditor& field, TextEditorLookAndFeel& look, int focusOrder);
+
+    /** A flat button in one fill and one text colour; clicks leave the focus where it is. */
+    void setUpButton (juce::TextButton& button, juce::Colour fill, juce::Colour text, std::function<void()> onClick);
     TextEditorLookAndFeel& lookFor (const CustomTextEditor& field);
     const TextEditorLookAndFeel& lookFor (const CustomTextEditor& field) const;
 

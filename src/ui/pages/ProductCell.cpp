@@ -1,77 +1,37 @@
-#include "ui/pages/ProductsPage.h"
+#include "ui/pages/ProductCell.h"
 
 #include "log/DiagnosticLog.h"
-#include "localstate/FilePresence.h"
 #include "localstate/RowRules.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
 
 namespace
 {
-    juce::Font appFont (int style, float height)
-    {
-        auto font = getAppFont (style);
-        font.setHeight (height);
-        return font;
-    }
-
-    juce::Colour plateColour (const ProductsPage::Cell& cell)
+    juce::Colour plateColour (const ProductCell& cell)
     {
         if (cell.selected)
             return juce::Colour (0xffffffff);
 
-        if (cell.kind == 2)
+        if (cell.kind == ProductListRules::expansion)
             return juce::Colour (0xfffff8f0);
 
         switch (cell.status)
         {
-            case 1:  return juce::Colour (0xffced3d6);
-            case 2:  return juce::Colour (0xfffcfbeb);
-            case 3:  return juce::Colour (0xffecf2ed);
-            case 20: return juce::Colour (0xff437297);
-            default: return juce::Colour (0xffffffff);
+            case ProductListRules::notInstalled:    return juce::Colour (0xffced3d6);
+            case ProductListRules::updateAvailable: return juce::Colour (0xfffcfbeb);
+            case ProductListRules::installed:       return juce::Colour (0xffecf2ed);
+            case ProductListRules::installing:      return juce::Colour (0xff437297);
+            case ProductListRules::none:
+            default:                                return juce::Colour (0xffffffff);
         }
     }
 }
 
 //==============================================================================
-ProductsPage::MetaView::MetaView (Cell& owner)
-    : cell (owner)
+ProductCell::ProductCell (const ProductRow& rowToShow)
+    : row (rowToShow), kind (ProductListRules::kindOf (rowToShow.category))
 {
-    setInterceptsMouseClicks (false, false);
-}
-
-void ProductsPage::MetaView::paint (juce::Graphics& g)
-{
-    g.setFont (appFont (0, 10.0f));
-    int i = 0;
-
-    for (const auto& target : cell.metaTargets)
-    {
-        if (target.format == PluginFormats::resources)
-            continue;
-
-        const auto y = (float) (12 * i);
-        juce::Colour dot (0xff141414);
-
-        if (cell.placedCode >= 1 && cell.placedCode <= 9)
-            dot = juce::Colour (isPresent (target.file) ? 0xff66a660 : 0xffddbf1f);
-
-        g.setColour (dot);
-        g.fillEllipse (45.0f, y + 2.0f, 6.0f, 6.0f);
-
-        g.setColour (juce::Colour (0xff142734));
-        g.drawText (formatLabel (target.format), juce::Rectangle<float> (0.0f, y, 40.0f, 9.0f),
-                    juce::Justification::topRight, true);
-        ++i;
-    }
-}
-
-//==============================================================================
-ProductsPage::Cell::Cell (const ProductRow& rowToShow, ProductsPage& owner)
-    : row (rowToShow), page (owner), kind (ProductListRules::kindOf (rowToShow.category))
-{
-    if (kind == 2)
+    if (kind == ProductListRules::expansion)
     {
         writeLog ("Expansion name " + row.name);
         allFilesInstalled = checkExtensionAllfilesInstalled (row);
@@ -83,7 +43,7 @@ ProductsPage::Cell::Cell (const ProductRow& rowToShow, ProductsPage& owner)
     stopButton.makeFilled ("Stop", juce::Colour (0xffd7e0e5), juce::Colour (0xff1c2a34));
     addChildComponent (stopButton);
 
-    if (kind != 2)
+    if (kind != ProductListRules::expansion)
     {
         for (const auto& target : row.targets)
             if (row.formats.contains (formatLabel (target.format).toLowerCase()))
@@ -93,18 +53,18 @@ ProductsPage::Cell::Cell (const ProductRow& rowToShow, ProductsPage& owner)
     }
 }
 
-ProductsPage::Cell::~Cell()
+ProductCell::~ProductCell()
 {
     stopTimer();
 }
 
-bool ProductsPage::Cell::isInDetailsZone (juce::Point<int> p) const
+bool ProductCell::isInDetailsZone (juce::Point<int> p) const
 {
-    return kind != 2 && ! busy.load()
+    return kind != ProductListRules::expansion && ! busy.load()
         && p.x >= getWidth() - 100 && p.x < getWidth() && p.y >= 0 && p.y < 30;
 }
 
-void ProductsPage::Cell::toggleDetails()
+void ProductCell::toggleDetails()
 {
     detailsShown = ! detailsShown;
     metaView.setVisible (detailsShown);
@@ -112,25 +72,36 @@ void ProductsPage::Cell::toggleDetails()
     if (detailsShown)
     {
         const auto count = ++detailsCount;
-        juce::Component::SafePointer<Cell> self (this);
+        juce::Component::SafePointer<ProductCell> self (this);
 
-        juce::Timer::callAfterDelay (detailsCloseDelayMs, [self, count]
+        juce::Timer::callAfterDelay (detailsCloseDelayMs, [self, count, report = onDelayedDetailsClose]
         {
-            auto* cell = self.getComponent();
+            const auto outcome = [&]
+            {
+                auto* cell = self.getComponent();
 
-            if (cell == nullptr || cell->detailsCount != count)
-                return;
+                if (cell == nullptr)
+                    return DetailsClose::cellGone;
 
-            cell->detailsShown = false;
-            cell->metaView.setVisible (false);
-            cell->repaint();
+                // A later opening owns the close now.
+                if (cell->detailsCount != count)
+                    return DetailsClose::reopenedSince;
+
+                cell->detailsShown = false;
+                cell->metaView.setVisible (false);
+                cell->repaint();
+                return DetailsClose::closed;
+            }();
+
+            if (report)
+                report (outcome);
         });
     }
 
     repaint();
 }
 
-void ProductsPage::Cell::picturesLoaded (const juce::Image& icon, const juce::Image& uiImage)
+void ProductCell::picturesLoaded (const juce::Image& icon, const juce::Image& uiImage)
 {
     if (icon.isValid())
         row.iconImage = icon;
@@ -142,13 +113,13 @@ void ProductsPage::Cell::picturesLoaded (const juce::Image& icon, const juce::Im
     repaint();
 }
 
-void ProductsPage::Cell::mouseMove (const juce::MouseEvent& e)
+void ProductCell::mouseMove (const juce::MouseEvent& e)
 {
     setMouseCursor (isInDetailsZone (e.getPosition()) ? juce::MouseCursor::PointingHandCursor
                                                       : juce::MouseCursor::NormalCursor);
 }
 
-void ProductsPage::Cell::mouseDown (const juce::MouseEvent& e)
+void ProductCell::mouseDown (const juce::MouseEvent& e)
 {
     if (e.mods.isRightButtonDown())
         return;   // release notes come with their own view
@@ -159,14 +130,15 @@ void ProductsPage::Cell::mouseDown (const juce::MouseEvent& e)
         return;
     }
 
-    page.cellClicked (*this, e);
+    if (onClicked)
+        onClicked (*this);
 }
 
-void ProductsPage::Cell::resized()
+void ProductCell::resized()
 {
     const auto w = getWidth(), h = getHeight();
 
-    if (kind != 2)
+    if (kind != ProductListRules::expansion)
     {
         metaView.setBounds (w - 62, 28, 55, 55);
         manualButton.makeFilled ("User manual", juce::Colour (0xffd2e0ea), juce::Colour (0xff31414c));
@@ -177,17 +149,17 @@ void ProductsPage::Cell::resized()
     stopButton.setBounds (28, (h - 24) / 2, 74, 24);
 }
 
-void ProductsPage::Cell::timerCallback()
+void ProductCell::timerCallback()
 {
     repaint();
 }
 
-void ProductsPage::Cell::paint (juce::Graphics& g)
+void ProductCell::paint (juce::Graphics& g)
 {
     const auto w = getWidth(), h = getHeight();
     const auto fw = (float) w, fh = (float) h;
     const bool isBusy = busy.load();
-    const int currentPhase = phase.load();
+    const auto currentPhase = phase.load();
 
     g.setOrigin (0, 3);
 
@@ -196,7 +168,7 @@ void ProductsPage::Cell::paint (juce::Graphics& g)
     g.fillRect (2, 2, w - 4, h - 12);
 
     // Arrow of the details zone
-    if (kind != 2 && ! isBusy)
+    if (kind != ProductListRules::expansion && ! isBusy)
         g.drawImage (AppResources::image ("down_arrow_standard.png"), { fw - 19.0f, 8.0f, 12.0f, 12.0f },
                      juce::RectanglePlacement::stretchToFit);
 
@@ -225,22 +197,36 @@ void ProductsPage::Cell::paint (juce::Graphics& g)
     // State text and colour
     juce::String stateText;
     juce::Colour stateColour (0xffffffff);
-    const bool staffUpdateView = page.staffAccount && status == 2 && ! isBusy;
+    const bool staffUpdateView = staffAccount && status == ProductListRules::updateAvailable && ! isBusy;
 
     switch (status)
     {
-        case 1:  stateText = "Not installed"; stateColour = juce::Colour (0xff707070); break;
-        case 2:  stateText = installedVersionText (row, detailsShown); stateColour = juce::Colour (0xffd0d020); break;
-        case 3:  stateText = kind == 2 ? juce::String ("Installed") : installedVersionText (row, detailsShown);
-                 stateColour = juce::Colour (0xff30c040); break;
-        case 20: stateColour = juce::Colour (0xff437297); break;
-        default: break;
+        case ProductListRules::notInstalled:
+            stateText = "Not installed";
+            stateColour = juce::Colour (0xff707070);
+            break;
+        case ProductListRules::updateAvailable:
+            stateText = installedVersionText (row, detailsShown);
+            stateColour = juce::Colour (0xffd0d020);
+            break;
+        case ProductListRules::installed:
+            stateText = kind == ProductListRules::expansion ? juce::String ("Installed") : installedVersionText (row, detailsShown);
+            stateColour = juce::Colour (0xff30c040);
+            break;
+        case ProductListRules::installing:
+            stateColour = juce::Colour (0xff437297);
+            break;
+        case ProductListRules::none:
+        default:
+            break;
     }
 
     if (isBusy)
     {
+        using ProductListRules::InstallPhase;
         stateColour = juce::Colour (0xff437297);
-        stateText = currentPhase == 0 ? "Waiting..." : (currentPhase == 1 ? "Downloading" : "Installing");
+        stateText = currentPhase == InstallPhase::waiting ? "Waiting..."
+                  : (currentPhase == InstallPhase::downloading ? "Downloading" : "Installing");
     }
 
     setAlpha (1.0f);
@@ -260,19 +246,19 @@ void ProductsPage::Cell::paint (juce::Graphics& g)
         if (stripeOffset < 0)
             stripeOffset += 26;
 
-        if (currentPhase != 0)
+        if (currentPhase != ProductListRules::InstallPhase::waiting)
             g.fillRect (2, h - 14, ProductListRules::progressBarWidth (w, currentPhase, progress.load()), 4);
     }
 
     // State text
-    const bool noArrow = kind == 2 || isBusy;
+    const bool noArrow = kind == ProductListRules::expansion || isBusy;
     const juce::Rectangle<int> stateArea (noArrow ? w - 184 : w - 196, 8, 174, 14);
     g.setColour (juce::Colour (0xff142734));
 
     if (staffUpdateView)
     {
         // Staff see both versions: installed, a small arrow, then the catalogue's.
-        g.setFont (appFont (0, 10.0f));
+        g.setFont (appFont (AppFontStyle::regular, 10.0f));
         const auto newVersion = "v" + versionToText (row.version);
         const auto newWidth = juce::roundToInt (g.getCurrentFont().getStringWidthFloat (newVersion)) + 2;
         const auto right = stateArea.getRight();
@@ -287,7 +273,7 @@ void ProductsPage::Cell::paint (juce::Graphics& g)
     }
     else
     {
-        g.setFont (appFont (0, 12.5f));
+        g.setFont (appFont (AppFontStyle::regular, 12.5f));
         g.drawText (stateText, stateArea, juce::Justification::topRight, true);
     }
 
@@ -296,19 +282,19 @@ void ProductsPage::Cell::paint (juce::Graphics& g)
     g.drawRoundedRectangle (1.0f, 1.0f, fw - 2.0f, fh - 10.0f, 7.0f, 3.0f);
 
     // Icon, title, subtitle
-    const int top = kind == 2 ? 32 : 12;
+    const int top = kind == ProductListRules::expansion ? 32 : 12;
     g.setColour (juce::Colour (0xff000000));
 
     if (row.iconImage.isValid())
         g.drawImage (row.iconImage, { 140.0f, (float) top, 30.0f, 30.0f }, juce::RectanglePlacement::stretchToFit);
 
     g.setColour (juce::Colour (0xff31414c));
-    g.setFont (appFont (1, 18.0f));
+    g.setFont (appFont (AppFontStyle::semiBold, 18.0f));
     g.drawText (row.title, juce::Rectangle<int> (178, top, 180, 22), juce::Justification::topLeft, true);
 
-    g.setFont (appFont (0, 12.0f));
+    g.setFont (appFont (AppFontStyle::regular, 12.0f));
     const auto subtitle = staffUpdateView && detailsShown ? row.build_group : row.subtitle;
-    g.drawText (subtitle, juce::Rectangle<int> (178, kind == 2 ? 54 : 34, 180, 14), juce::Justification::topLeft, true);
+    g.drawText (subtitle, juce::Rectangle<int> (178, kind == ProductListRules::expansion ? 54 : 34, 180, 14), juce::Justification::topLeft, true);
 
     // Selection frame
     if (selected)
@@ -320,13 +306,13 @@ void ProductsPage::Cell::paint (juce::Graphics& g)
     }
 
     // Ribbon for beta and custom builds
-    if (kind != 2 && (row.beta || ! row.isPublic))
+    if (kind != ProductListRules::expansion && (row.beta || ! row.isPublic))
     {
         g.drawImage (AppResources::image ("banner.png"), { 0.5f, -1.0f, 60.0f, 60.0f }, juce::RectanglePlacement::stretchToFit);
 
         juce::Graphics::ScopedSaveState saved (g);
         g.addTransform (juce::AffineTransform::rotation (-juce::MathConstants<float>::pi / 4.0f).translated (-1.0f, 40.0f));
-        g.setFont (appFont (1, 14.0f));
+        g.setFont (appFont (AppFontStyle::semiBold, 14.0f));
         g.setColour (juce::Colour (0xc0000000));
         g.drawText (row.beta ? "BETA" : "Custom", juce::Rectangle<int> (0, 0, 60, 14), juce::Justification::centred, true);
     }

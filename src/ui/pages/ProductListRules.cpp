@@ -5,18 +5,18 @@
 
 namespace ProductListRules
 {
-    int kindOf (const juce::String& category)
+    RowKind kindOf (const juce::String& category)
     {
         if (category == "effect")
-            return 1;
+            return effect;
 
         if (category == "extension")
-            return 2;
+            return expansion;
 
-        return 0;
+        return instrument;
     }
 
-    int stateCode (const ProductRow& row, bool busy, bool allFilesInstalled)
+    StateCode stateCode (const ProductRow& row, bool busy, bool allFilesInstalled)
     {
         if (row.isExpansion())
             return allFilesInstalled ? installed : notInstalled;
@@ -161,19 +161,25 @@ namespace ProductListRules
         return row.isExpansion() ? allFilesInstalled : anyFormatInstalled (row);
     }
 
-    float progressFraction (int phase, float progress)
+    float progressFraction (InstallPhase phase, float progress)
     {
-        if (phase == 1)
+        if (phase == InstallPhase::downloading)
             return 0.03f + 0.873f * progress;
 
-        if (phase == 2)
+        if (phase == InstallPhase::installing)
             return 0.903f + 0.097f * progress;
 
         return 0.0f;
     }
 
-    int progressBarWidth (int cellWidthInPixels, int phase, float progress)
+    int progressBarWidth (int cellWidthInPixels, InstallPhase phase, float progress)
     {
         return (int) ((float) (cellWidthInPixels - 4) * progressFraction (phase, progress));
+    }
+
+    bool showsFileDots (int placedCode)
+    {
+        // Settled groups are numbered below 10, the busy ones from 20.
+        return placedCode >= notInstalled && placedCode <= 9;
     }
 }

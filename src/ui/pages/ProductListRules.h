@@ -15,11 +15,27 @@ namespace ProductListRules
         installing = 20
     };
 
-    /** 0 instrument, 1 effect, 2 expansion; any other category is 0. */
-    int kindOf (const juce::String& category);
+    /** What a row is; an expansion comes as the category "extension". */
+    enum RowKind
+    {
+        instrument = 0,
+        effect = 1,
+        expansion = 2
+    };
+
+    /** Where an install job is; the cell's atomic holds it, written by the job. */
+    enum class InstallPhase : int
+    {
+        waiting = 0,
+        downloading = 1,
+        installing = 2
+    };
+
+    /** The kind of a catalogue category; any unknown category is an instrument. */
+    RowKind kindOf (const juce::String& category);
 
     /** The group a row belongs in. allFilesInstalled is only read for expansions. */
-    int stateCode (const ProductRow& row, bool busy, bool allFilesInstalled);
+    StateCode stateCode (const ProductRow& row, bool busy, bool allFilesInstalled);
 
     /** How many cells fit side by side in a table of that width (at least 1). */
     int columnsForWidth (int tableWidth);
@@ -67,8 +83,12 @@ namespace ProductListRules
 
     /** Share of the progress bar's width: 0 while waiting, 3 % to 90.3 %
         while downloading, then on to 100 % while installing. */
-    float progressFraction (int phase, float progress);
+    float progressFraction (InstallPhase phase, float progress);
 
     /** The stripes' width in pixels for a cell of width W. */
-    int progressBarWidth (int cellWidthInPixels, int phase, float progress);
+    int progressBarWidth (int cellWidthInPixels, InstallPhase phase, float progress);
+
+    /** A plugin cell shows its formats' dots coloured once it sits in a
+        settled group (not installed, update, installed), not while installing. */
+    bool showsFileDots (int placedCode);
 }

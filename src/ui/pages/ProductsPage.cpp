@@ -2,19 +2,11 @@
 
 #include "log/DiagnosticLog.h"
 #include "cloud/CredentialChecks.h"
-#include "localstate/RowRules.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
 
 namespace
 {
-    juce::Font appFont (int style, float height)
-    {
-        auto font = getAppFont (style);
-        font.setHeight (height);
-        return font;
-    }
-
     // Frame pieces are drawn at half their pixel size.
     void drawHalfSize (juce::Graphics& g, const juce::String& name, float x, float y, float width = -1.0f, float height = -1.0f)
     {
@@ -30,261 +22,26 @@ namespace
 }
 
 //==============================================================================
-ProductsPage::FilterHeaderButton::FilterHeaderButton (const juce::String& buttonText, juce::Colour normal, juce::Colour hover)
-    : PressTracking<juce::TextButton> (buttonText), text (buttonText), normalColour (normal), hoverColour (hover),
-      downColour (normal.withAlpha ((juce::uint8) 0xb3))
-{
-}
-
-juce::Colour ProductsPage::FilterHeaderButton::plateColour() const
-{
-    return isDown ? downColour : (isOver ? hoverColour : normalColour);
-}
-
-
-void ProductsPage::FilterHeaderButton::paint (juce::Graphics& g)
-{
-    g.setColour (plateColour());
-    g.fillRoundedRectangle (getLocalBounds().toFloat(), 2.0f);
-    g.setColour (juce::Colour (0xff000000));
-    g.setFont (appFont (0, 10.0f));
-    g.drawText (text, getLocalBounds(), juce::Justification::centred, true);
-}
-
-//==============================================================================
-ProductsPage::FilterHeader::FilterHeader()
-{
-    title.setFont (appFont (1, 20.0f));
-    title.setColour (juce::Label::textColourId, juce::Colour (0xffe0e6ea));
-    title.setJustificationType (juce::Justification::centredLeft);
-    title.setInterceptsMouseClicks (false, false);
-    title.setBounds (7, 7, 450, 30);
-    title.setText ("My Plug-ins", juce::dontSendNotification);
-    addAndMakeVisible (title);
-
-    for (auto [button, groupId] : buttons())
-    {
-        addChildComponent (*button);
-        button->onClick = [this, id = groupId]
-        {
-            if (delegate != nullptr)
-                delegate->filterChosen (id);
-        };
-    }
-}
-
-void ProductsPage::FilterHeader::setMode (int newMode)
-{
-    mode = newMode;
-    title.setText (mode == 0 ? "My Plug-ins" : "Available expansions", juce::dontSendNotification);
-    repaint();
-}
-
-void ProductsPage::FilterHeader::resized()
-{
-    lineEnd = (float) (getWidth() - 12);
-    auto x = getWidth() - 94;
-    const auto all = buttons();
-
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-    {
-        if (! it->first->isVisible())
-            continue;
-
-        it->first->setBounds (x, 16, 80, 14);
-        lineEnd = (float) (x - 7);
-        x -= 87;
-    }
-}
-
-void ProductsPage::FilterHeader::paint (juce::Graphics& g)
-{
-    if (lineEnd <= 0.0f)
-        return;
-
-    g.setColour (juce::Colour (0xffaab3ba));
-    const auto start = mode == 0 ? 116.0f : 186.0f;
-    g.drawLine (start, 23.0f, lineEnd, 23.0f, 1.0f);
-}
-
-//==============================================================================
-ProductsPage::AttrLabel::AttrLabel()
-{
-    setInterceptsMouseClicks (false, false);
-}
-
-void ProductsPage::AttrLabel::setTexts (const juce::String& newTitle, const juce::String& newSubtitle, juce::Colour colour)
-{
-    titleText = newTitle;
-    subtitleText = newSubtitle;
-
-    const auto titleFont = appFont (1, 19.5f);
-    title = {};
-    title.append (newTitle, titleFont, colour);
-    title.setJustification (juce::Justification::bottomLeft);
-
-    subtitle = {};
-    subtitle.append (" " + newSubtitle, appFont (2, 14.5f), juce::Colour (0xffe0e6ea));
-    subtitle.setJustification (juce::Justification::bottomLeft);
-
-    titleWidth = juce::roundToInt (titleFont.getStringWidthFloat (newTitle));
-    repaint();
-}
-
-void ProductsPage::AttrLabel::paint (juce::Graphics& g)
-{
-    title.draw (g, getLocalBounds().toFloat());
-    subtitle.draw (g, juce::Rectangle<int> (titleWidth, -1, getWidth(), getHeight()).toFloat());
-}
-
-//==============================================================================
-void ProductsPage::myContent::mouseDown (const juce::MouseEvent&)
-{
-    if (delegate != nullptr)
-        delegate->contentClicked();
-}
-
-//==============================================================================
-ProductsPage::VerticalTableView::VerticalTableView (ProductsPage& owner)
-    : page (owner)
-{
-    content.delegate = this;
-    setViewedComponent (&content, false);
-    setScrollBarsShown (true, false);
-    getVerticalScrollBar().setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xffe0e6ea));
-
-    for (auto code : { 20, 1, 2, 3 })
-    {
-        auto header = std::make_unique<AttrLabel>();
-        content.addChildComponent (*header);
-        headers[code] = std::move (header);
-    }
-}
-
-ProductsPage::AttrLabel* ProductsPage::VerticalTableView::headerFor (int code)
-{
-    const auto found = headers.find (code);
-    return found != headers.end() && found->second->isVisible() ? found->second.get() : nullptr;
-}
-
-void ProductsPage::VerticalTableView::resized()
-{
-    juce::Viewport::resized();
-    rebuildList();
-}
-
-void ProductsPage::VerticalTableView::rebuildList()
-{
-    using namespace ProductListRules;
-
-    pluginCounts = { { installing, 0 }, { notInstalled, 0 }, { updateAvailable, 0 }, { installed, 0 } };
-    expansionCounts = { { notInstalled, 0 }, { installed, 0 } };
-
-    for (auto* cell : cells)
-    {
-        cell->setVisible (false);
-        cell->status = none;
-        cell->status = stateCode (cell->row, cell->busy.load(), cell->allFilesInstalled);
-
-        if (cell->kind == 2)
-            expansionCounts[cell->status] += 1;
-        else
-            pluginCounts[cell->status] += 1;
-    }
-
-    auto& header = page.filterHeader;
-    header.notInstalledButton.setVisible (pluginCounts[notInstalled] > 0);
-    header.updatesButton.setVisible (pluginCounts[updateAvailable] > 0);
-    header.installedButton.setVisible (pluginCounts[installed] > 0);
-    header.resized();
-    header.repaint();
-
-    page.notUpdatedToggle.setEnabled (pluginCounts[updateAvailable] > 0);
-    page.notInstalledToggle.setEnabled (pluginCounts[notInstalled] > 0);
-    page.expansionsNotInstalledToggle.setEnabled (expansionCounts[notInstalled] > 0);
-
-    for (auto& entry : headers)
-        entry.second->setVisible (false);
-
-    contentHeight = 16;
-    const auto columns = columnsForWidth (getWidth());
-
-    if (mode == 0)
-    {
-        for (auto code : { installing, notInstalled, updateAvailable, installed })
-            if (pluginCounts[code] > 0)
-                layOutGroup (code, groupText (0, code, pluginCounts[code]), columns);
-    }
-    else
-    {
-        for (auto code : { notInstalled, installed })
-            if (expansionCounts[code] > 0)
-                layOutGroup (code, groupText (1, code, expansionCounts[code]), columns);
-    }
-
-    content.setBounds (0, 0, getWidth() - getScrollBarThickness() - 2, contentHeight);
-    page.resized();
-    page.repaint();
-}
-
-void ProductsPage::VerticalTableView::layOutGroup (int code, const ProductListRules::GroupText& text, int columns)
-{
-    column = 0;
-
-    auto& header = *headers[code];
-    header.setTexts (text.title, text.subtitle, text.colour);
-    header.setVisible (true);
-    header.setBounds (25, contentHeight, 450, 20);
-    contentHeight += 37;
-
-    for (auto* cell : cells)
-    {
-        const bool inGroup = mode == 0 ? (cell->kind != 2 && cell->status == code)
-                                       : (cell->kind == 2 && cell->status == code);
-
-        if (! inGroup)
-            continue;
-
-        if (column >= columns)
-        {
-            contentHeight += rowGap + cellHeight;
-            column = 0;
-        }
-
-        cell->setBounds (ProductListRules::cellBounds (column, contentHeight));
-        cell->setVisible (true);
-        column += 1;
-
-        if (cell->kind != 2)
-        {
-            cell->placedCode = code;
-            cell->repaint();
-        }
-    }
-
-    contentHeight += rowGap + cellHeight + 23;
-}
-
-void ProductsPage::VerticalTableView::filterChosen (int groupId)
-{
-    if (auto* header = headerFor (groupId))
-        setViewPosition (getViewPositionX(), header->getY() - 20);
-}
-
-void ProductsPage::VerticalTableView::contentClicked()
-{
-    page.deselectAll();
-    page.updateActionButtons();
-    page.closeReleaseNotes();
-}
-
-//==============================================================================
 ProductsPage::ProductsPage (CellDelegate* delegate)
     : cellDelegate (delegate)
 {
     writeLog (delegate != nullptr ? "ProductsPage delegate is VALID" : "ProductsPage delegate is INVALID");
 
     spinner.colour = juce::Colour (0xffa0a0a0);
+
+    table.onRebuilt = [this]
+    {
+        showGroupControls();
+        resized();
+        repaint();
+    };
+
+    table.onContentClicked = [this]
+    {
+        deselectAll();
+        updateActionButtons();
+        closeReleaseNotes();
+    };
 
     addAndMakeVisible (table);
     addAndMakeVisible (filterHeader);
@@ -311,11 +68,11 @@ ProductsPage::ProductsPage (CellDelegate* delegate)
     addAndMakeVisible (notInstalledToggle);
     addChildComponent (expansionsNotInstalledToggle);
 
-    selectedLabel.setFont (appFont (0, 14.0f));
+    selectedLabel.setFont (appFont (AppFontStyle::regular, 14.0f));
     selectedLabel.setJustificationType (juce::Justification::centredRight);
     addChildComponent (selectedLabel);
 
-    activityLabel.setFont (appFont (0, 12.0f));
+    activityLabel.setFont (appFont (AppFontStyle::regular, 12.0f));
     activityLabel.setColour (juce::Label::textColourId, juce::Colour (0xfff0f0f0));
     activityLabel.setJustificationType (juce::Justification::centredLeft);
     addAndMakeVisible (activityLabel);
@@ -362,9 +119,11 @@ void ProductsPage::buildCells()
 {
     for (const auto& row : rows)
     {
-        auto cell = std::make_unique<Cell> (row, *this);
+        auto cell = std::make_unique<Cell> (row);
         cell->cellDelegate = cellDelegate;
-        cell->status = 0;
+        cell->staffAccount = staffAccount;
+        cell->onClicked = [this] (Cell& clicked) { cellClicked (clicked); };
+        cell->status = ProductListRules::none;
         cell->selected = false;
         table.cells.push_back (cell.get());
         table.content.addChildComponent (*cell);
@@ -386,6 +145,10 @@ void ProductsPage::buildCells()
 void ProductsPage::listBuilt()
 {
     staffAccount = cellDelegate != nullptr && CredentialChecks::endsWithStaffDomain (cellDelegate->getEmail());
+
+    for (auto& cell : cells)
+        cell->staffAccount = staffAccount;
+
     closeReleaseNotes();
     deselectAll();
     updateActionButtons();
@@ -416,7 +179,23 @@ void ProductsPage::selectTab (int mode)
 }
 
 //==============================================================================
-void ProductsPage::cellClicked (Cell& cell, const juce::MouseEvent&)
+void ProductsPage::showGroupControls()
+{
+    using namespace ProductListRules;
+
+    auto& plugins = table.pluginCounts;
+    filterHeader.notInstalledButton.setVisible (plugins[notInstalled] > 0);
+    filterHeader.updatesButton.setVisible (plugins[updateAvailable] > 0);
+    filterHeader.installedButton.setVisible (plugins[installed] > 0);
+    filterHeader.resized();
+    filterHeader.repaint();
+
+    notUpdatedToggle.setEnabled (plugins[updateAvailable] > 0);
+    notInstalledToggle.setEnabled (plugins[notInstalled] > 0);
+    expansionsNotInstalledToggle.setEnabled (table.expansionCounts[notInstalled] > 0);
+}
+
+void ProductsPage::cellClicked (Cell& cell)
 {
     closeReleaseNotes();
 
@@ -457,7 +236,7 @@ void ProductsPage::setToggleOn (MyToggleButton& toggle, bool on)
 {
     toggle.setToggleState (on, juce::dontSendNotification);
     toggle.filled = on;
-    toggle.font = getAppFont (on ? 0 : 2);
+    toggle.font = getAppFont (on ? AppFontStyle::regular : AppFontStyle::light);
     toggle.repaint();
 }
 
@@ -478,7 +257,7 @@ void ProductsPage::selectMatching (MyToggleButton& toggle)
 
     for (auto& cell : cells)
     {
-        cell->selected = on && ProductListRules::matchesSelectAll (kindOfToggle, cell->status, cell->kind == 2, cell->row);
+        cell->selected = on && ProductListRules::matchesSelectAll (kindOfToggle, cell->status, cell->kind == ProductListRules::expansion, cell->row);
         cell->repaint();
     }
 
@@ -601,11 +380,11 @@ void ProductsPage::paint (juce::Graphics& g)
     g.drawImage (AppResources::image ("logo_vamrel@2x.png"), { 14.0f, 13.0f, 80.0f, 16.0f }, juce::RectanglePlacement::stretchToFit);
 
     g.setColour (juce::Colour (0xff89939a));
-    g.setFont (appFont (2, 14.0f));
+    g.setFont (appFont (AppFontStyle::light, 14.0f));
     g.drawText ("Helper v" + juce::String (VAMRHELPER_VERSION_STRING), juce::Rectangle<int> (104, 19, 120, 12), juce::Justification::centredLeft, false);
 
     g.setColour (juce::Colour (0xffe0e6ea));
-    g.setFont (appFont (1, 19.0f));
+    g.setFont (appFont (AppFontStyle::semiBold, 19.0f));
     g.drawText ("Select All:", juce::Rectangle<int> (10, getHeight() - 30, 80, 14), juce::Justification::centredRight, false);
 }
 

@@ -60,8 +60,8 @@ TEST_F (WindowDuringTokenCheck, StaysUnmappedUntilThePageIsChosen)
         looked = true;
     });
 
-    MainComponent* component = nullptr;
-    VamretApplication::MainWindow window ("Vamrelund Helper", {}, {}, {}, {}, component);
+    VamretApplication::MainWindow window ("Vamrelund Helper", {}, {}, {}, {});
+    auto* component = window.getMainComponent();
     watcher.join();
 
     ASSERT_TRUE (looked.load());

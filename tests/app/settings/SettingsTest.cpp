@@ -4,6 +4,7 @@
 #include "app/settings/SettingsStore.h"
 #include "platform/FolderAccess.h"
 #include "platform/Locations.h"
+#include "support/SettingsFileChecks.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -35,15 +36,10 @@ TEST_F (SettingsFixture, FileLivesInTheSettingsFolderWithItsOptions)
 
     const auto options = settingsFileOptions();
     EXPECT_EQ (options.applicationName, "Vamrelund Helper");
-    EXPECT_EQ (options.filenameSuffix, ".settings");
     EXPECT_EQ (options.folderName, "Vamrelund");
-    EXPECT_EQ (options.osxLibrarySubFolder, "Application Support");
     EXPECT_FALSE (options.commonToAllUsers);
-    EXPECT_FALSE (options.ignoreCaseOfKeyNames);
-    EXPECT_FALSE (options.doNotSave);
-    EXPECT_EQ (options.millisecondsBeforeSaving, 3000);
     EXPECT_EQ (options.storageFormat, juce::PropertiesFile::storeAsXML);
-    EXPECT_EQ (options.processLock, nullptr);
+    expectSharedSettingsFileOptions (options);
 
     juce::MemoryBlock log;
     generalLogWriter().getFile().loadFileAsData (log);

@@ -24,7 +24,7 @@ for tool in Xvfb xdotool import convert curl; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
-rm -rf "$SESSION_WORK"
+rm -rf "${SESSION_WORK:?}"
 mkdir -p "$SESSION_WORK"
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/session.sh"
 trap session_cleanup EXIT

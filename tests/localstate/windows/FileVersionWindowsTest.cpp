@@ -3,7 +3,7 @@
 
 #include "platform/FileVersion.h"
 #include "platform/PeVersionFile.h"
-#include "support/PeFileBuilder.h"
+#include "support/PeFiles.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +14,13 @@ TEST (FileVersionWindows, ReaderAgreesWithWindowsOnBuiltFiles)
 {
     ScopedSandbox sandbox;
 
-    struct Case { const char* name; PeFileOptions options; const char* expected; };
+    struct Case { const char* name; PeImageRecipe options; const char* expected; };
 
     auto make = [] (std::array<std::uint16_t, 4> version, bool pe32, bool withResource, const char* strings)
     {
-        PeFileOptions o;
-        o.fileVersion = version;
-        o.pe32 = pe32;
+        auto o = testDll (version, strings);
+        o.format = pe32 ? PeImageRecipe::Format::pe32 : PeImageRecipe::Format::pe32plus;
         o.withVersionResource = withResource;
-        o.stringFileVersion = strings;
         return o;
     };
 
@@ -61,8 +59,8 @@ TEST (FileVersionWindows, ReaderAgreesWithWindowsOnBuiltFiles)
 TEST (FileVersionWindows, DamagedFilesNeverReachTheSystemReader)
 {
     ScopedSandbox sandbox;
-    PeFileLayout l;
-    const auto original = buildPeFile ({}, &l);
+    PeImageLayout l;
+    const auto original = pewriter::buildPeImage (testDll(), &l);
 
     // Each of these made Wine's GetFileVersionInfo fault or read past the
     // image; readFileVersion must answer "" without calling it.

@@ -101,11 +101,36 @@ TEST (AppFonts, EmbeddedInterFacesAndTheDefaultForOtherStyles)
     EXPECT_EQ (&getAppFont (7), &getAppFont (-3));
 }
 
+TEST (AppFonts, NamedStylesAndSizedCopies)
+{
+    // The names keep the numbers callers have always passed.
+    const struct { int style; const char* faceName; } named[] = {
+        { AppFontStyle::regular, "Regular" }, { AppFontStyle::semiBold, "SemiBold" },
+        { AppFontStyle::light, "Light" }, { AppFontStyle::bold, "Bold" },
+    };
+
+    for (const auto& n : named)
+    {
+        const auto& face = getAppFont (n.style);
+        const auto fullName = (face.getTypefaceName() + face.getTypefaceStyle()).removeCharacters (" ");
+        const auto expected = "Inter" + juce::String (n.faceName);
+        EXPECT_TRUE (fullName == expected || fullName == expected + "Regular") << fullName;
+
+        // A sized copy: same face, new height, the shared font untouched.
+        const auto sized = appFont (n.style, 17.5f);
+        EXPECT_EQ (sized.getTypefacePtr(), face.getTypefacePtr()) << n.faceName;
+        EXPECT_FLOAT_EQ (sized.getHeight(), 17.5f);
+        EXPECT_NE (face.getHeight(), 17.5f);
+    }
+
+    EXPECT_EQ (appFont (42, 9.0f).getTypefaceName(), juce::Font::getDefaultSansSerifFontName());
+}
+
 TEST (AppFonts, ConvertedFacesKeepTheirWidthsAndOpenCounters)
 {
     // The TrueType conversion must keep the glyphs' metrics: Inter's widths
     // grow steadily from Light to Bold, and every face draws ink.
-    const juce::String sample ("Vamrelund Helper 1.0.14");
+    const juce::String sample ("Vamrelund Helper " VAMRHELPER_VERSION_STRING);
     float previousWidth = 0.0f;
 
     for (int style : { 2, 0, 1, 3 })

@@ -124,6 +124,13 @@ TEST (ProductListLayout, ColumnsAndGroupTexts)
     EXPECT_EQ (ProductListRules::kindOf ("extension"), 2);
     EXPECT_EQ (ProductListRules::kindOf ("Effect"), 0);
 
+    // Coloured format dots only in a settled group, never while installing.
+    const struct { int placedCode; bool dots; } placements[] = {
+        { 0, false }, { 1, true }, { 2, true }, { 3, true }, { 20, false },
+    };
+    for (const auto& p : placements)
+        EXPECT_EQ (ProductListRules::showsFileDots (p.placedCode), p.dots) << p.placedCode;
+
     EXPECT_EQ (ProductListRules::groupText (0, 20, 3).subtitle, "(3) Keep this app open until completed");
     EXPECT_EQ (ProductListRules::groupText (0, 3, 4).subtitle, "(4) Installed plugins that are up to date");
     EXPECT_EQ (ProductListRules::groupText (1, 3, 4).title, "Installed expansions");

@@ -1,6 +1,7 @@
 // Cells drawn from rows over real plugin files in a sandbox.
 
 #include "ProductPageTesting.h"
+#include "ui/pages/ProductCell.h"
 
 #include "localstate/RowRules.h"
 #include "support/ComponentTesting.h"
@@ -105,6 +106,10 @@ TEST_F (ProductCells, DetailsZoneOpensAndClosesAfterFiveSeconds)
     EXPECT_FALSE (cell.isInDetailsZone ({ 377 - 101, 10 }));
     EXPECT_FALSE (cell.isInDetailsZone ({ 300, 30 }));
 
+    using Close = ProductsPage::Cell::DetailsClose;
+    std::vector<Close> closes;
+    cell.onDelayedDetailsClose = [&closes] (Close outcome) { closes.push_back (outcome); };
+
     const auto closedImage = paintToImage (cell);
     cell.mouseDown (mouseEventAt (cell, { 360, 10 }));
     ASSERT_TRUE (cell.detailsShown);
@@ -134,24 +139,33 @@ TEST_F (ProductCells, DetailsZoneOpensAndClosesAfterFiveSeconds)
 
     EXPECT_TRUE (pumpUntil ([&] { return ! cell.detailsShown; }, 3500));
     EXPECT_FALSE (cell.metaView.isVisible());
+    EXPECT_EQ (closes, (std::vector<Close> { Close::reopenedSince, Close::closed }));
     EXPECT_EQ (paintToImage (cell).getPixelAt (200, 40), closedImage.getPixelAt (200, 40));
 }
 
 TEST_F (ProductCells, DetailsCloseAfterTheCellIsGone)
 {
+    using Close = ProductsPage::Cell::DetailsClose;
+    std::vector<Close> closes;
+
     auto& cell = placedCell (rowFor (makeProduct ("Gone", "effect", "1.0.0", { "vst3" }), settings));
+    cell.onDelayedDetailsClose = [&closes] (Close outcome) { closes.push_back (outcome); };
     cell.toggleDetails();
+    ASSERT_TRUE (cell.detailsShown);
     page.clearList();
-    pumpUntil ([] { return false; }, 5300);
-    EXPECT_TRUE (page.cells.empty());
+
+    // The close still runs, and finds no cell to touch.
+    EXPECT_TRUE (pumpUntil ([&] { return ! closes.empty(); }, ProductsPage::Cell::detailsCloseDelayMs + 2000));
+    EXPECT_EQ (closes, std::vector<Close> { Close::cellGone });
 }
 
 TEST_F (ProductCells, ProgressBarWhileDownloading)
 {
-    EXPECT_EQ (ProductListRules::progressBarWidth (377, 1, 0.5f), 174);
-    EXPECT_EQ (ProductListRules::progressBarWidth (377, 1, 0.0f), 11);
-    EXPECT_EQ (ProductListRules::progressBarWidth (377, 2, 1.0f), 373);
-    EXPECT_EQ (ProductListRules::progressBarWidth (377, 0, 0.7f), 0);
+    using ProductListRules::InstallPhase;
+    EXPECT_EQ (ProductListRules::progressBarWidth (377, InstallPhase::downloading, 0.5f), 174);
+    EXPECT_EQ (ProductListRules::progressBarWidth (377, InstallPhase::downloading, 0.0f), 11);
+    EXPECT_EQ (ProductListRules::progressBarWidth (377, InstallPhase::installing, 1.0f), 373);
+    EXPECT_EQ (ProductListRules::progressBarWidth (377, InstallPhase::waiting, 0.7f), 0);
 
     auto& cell = placedCell (rowFor (makeProduct ("Busy", "instrument", "1.0.0", { "vst3" }), settings));
     cell.busy = true;
@@ -166,10 +180,10 @@ TEST_F (ProductCells, ProgressBarWhileDownloading)
     EXPECT_EQ (installing->subtitleText, "(1) Keep this app open until completed");
     EXPECT_EQ (page.table.headerFor (1), nullptr);
 
-    cell.phase = 0;
+    cell.phase = InstallPhase::waiting;
     const auto waiting = paintToImage (cell);
     cell.stripeOffset = 0;
-    cell.phase = 1;
+    cell.phase = InstallPhase::downloading;
     cell.progress = 0.5f;
     const auto downloading = paintToImage (cell);
 

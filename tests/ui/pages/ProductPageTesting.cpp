@@ -2,7 +2,7 @@
 
 #include "cloud/ProductList.h"
 #include "platform/Locations.h"
-#include "support/PeFileBuilder.h"
+#include "support/PeFiles.h"
 
 FormatSettings defaultFormatSettings()
 {
@@ -37,8 +37,7 @@ VRCloud::Product makeProduct (const juce::String& title, const juce::String& cat
 void installFormat (const VRCloud::Product& product, PluginFormat format,
                     std::array<std::uint16_t, 4> version, const FormatSettings& settings)
 {
-    PeFileOptions options;
-    options.fileVersion = version;
+    auto options = testDll (version);
     const auto file = product.getFormatFile (format, settings);
 
     if (format == PluginFormats::resources)

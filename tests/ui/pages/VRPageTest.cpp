@@ -144,6 +144,11 @@ TEST (VRPage, VisibilityTimerRunsItsCallbackUntilItDeletesItself)
     pumpUntil ([] { return false; }, 300);
     EXPECT_EQ (calls, 3);
 
-    VRPage::VisibilityTimer empty ({});
-    empty.timerCallback();
+    // Without a callback a tick does nothing; one given later is the one called.
+    VRPage::VisibilityTimer late ({});
+    late.timerCallback();
+    int lateCalls = 0;
+    late.callback = [&lateCalls] { ++lateCalls; };
+    late.timerCallback();
+    EXPECT_EQ (lateCalls, 1);
 }

@@ -17,7 +17,7 @@ if grep -iE '^(lib|zlib|mingw)' <<<"$imports"; then
 fi
 
 # --- Start, window, close on request ----------------------------------------------
-rm -rf "$work"
+rm -rf "${work:?}"
 sandbox="$work/sandbox"
 mkdir -p "$sandbox"
 # Wine shows the Unix root as drive Z:.

@@ -150,6 +150,10 @@ int main (int argc, char** argv)
     sigaddset (&stopSignals, SIGTERM);
     pthread_sigmask (SIG_BLOCK, &stopSignals, nullptr);
 
+    // A client that leaves mid-answer makes the server's write fail with
+    // EPIPE; without this the signal would end the whole service.
+    std::signal (SIGPIPE, SIG_IGN);
+
     DemoService service (data);
 
     if (printAccounts)

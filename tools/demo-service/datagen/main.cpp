@@ -7,8 +7,9 @@
 
 #include "demoservice/ArchiveLayout.h"
 #include "demoservice/Manifest.h"
-#include "demoservice/PeImage.h"
 #include "demoservice/SmallFiles.h"
+#include "demoservice/VersionQuad.h"
+#include "pewriter/PeImage.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -23,6 +24,8 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace demoservice;
+using pewriter::buildPeImage;
+using pewriter::PeImageRecipe;
 
 namespace
 {
@@ -91,8 +94,7 @@ namespace
         recipe.fileVersion = versionQuad (build.version, build.build);
         recipe.productVersion = recipe.fileVersion;
 
-        const auto quad = std::to_string (recipe.fileVersion[0]) + "." + std::to_string (recipe.fileVersion[1]) + "."
-                        + std::to_string (recipe.fileVersion[2]) + "." + std::to_string (recipe.fileVersion[3]);
+        const auto quad = pewriter::versionText (recipe.fileVersion);
 
         recipe.strings = { { "CompanyName", "Vamrelund" },
                          { "FileDescription", product.title },

@@ -79,8 +79,13 @@ std::optional<std::string> Accounts::signIn (const std::string& email, const std
     if (it == accounts.end() || it->second.password != password)
         return std::nullopt;
 
+    return newTokenFor (it->first);
+}
+
+std::string Accounts::newTokenFor (const std::string& key)
+{
     const auto token = randomText (40, "0123456789abcdef");
-    tokens[token] = it->first;
+    tokens[token] = key;
     return token;
 }
 
@@ -111,9 +116,7 @@ std::optional<std::string> Accounts::exchangeCode (const std::string& email, con
     if (issued.email != lower (email) || std::chrono::steady_clock::now() > issued.expires)
         return std::nullopt;
 
-    const auto token = randomText (40, "0123456789abcdef");
-    tokens[token] = issued.email;
-    return token;
+    return newTokenFor (issued.email);
 }
 
 std::string Accounts::issueToken (const std::string& email)
@@ -124,9 +127,7 @@ std::string Accounts::issueToken (const std::string& email)
     if (accounts.count (key) == 0)
         return {};
 
-    const auto token = randomText (40, "0123456789abcdef");
-    tokens[token] = key;
-    return token;
+    return newTokenFor (key);
 }
 
 std::optional<std::string> Accounts::emailForToken (const std::string& token) const

@@ -60,6 +60,9 @@ namespace demoservice
 
     private:
         std::string randomText (std::size_t length, const char* alphabet);
+
+        /** A fresh bearer token for the account; the caller holds the lock. */
+        std::string newTokenFor (const std::string& key);
         static std::string lower (std::string text);
 
         struct Code

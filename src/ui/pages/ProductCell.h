@@ -1,0 +1,74 @@
+#pragma once
+
+#include "localstate/ProductRow.h"
+#include "ui/look/MyToggleButton.h"
+#include "ui/pages/CellDelegate.h"
+#include "ui/pages/MetaView.h"
+#include "ui/pages/ProductListRules.h"
+
+#include <atomic>
+#include <functional>
+#include <vector>
+
+/** One product card (377 x 103). The cell draws its row and state and opens
+    its own details; what a click means for the selection is the owner's
+    business, told through onClicked. */
+class ProductCell final : public juce::Component,
+                          public juce::Timer
+{
+public:
+    explicit ProductCell (const ProductRow& row);
+    ~ProductCell() override;
+
+    /** What a delayed details close found when it ran. */
+    enum class DetailsClose { closed, reopenedSince, cellGone };
+
+    /** The top-right zone that opens the details of an idle plugin cell. */
+    bool isInDetailsZone (juce::Point<int> position) const;
+
+    /** Opens or closes the details; an opening closes itself after 5 s. */
+    void toggleDetails();
+
+    /** A picture load finished (message thread). */
+    void picturesLoaded (const juce::Image& icon, const juce::Image& uiImage);
+
+    void mouseMove (const juce::MouseEvent&) override;
+    void mouseDown (const juce::MouseEvent&) override;
+    void paint (juce::Graphics&) override;
+    void resized() override;
+    void timerCallback() override;
+
+    /** A left click outside the details zone. */
+    std::function<void (ProductCell&)> onClicked;
+
+    /** Hears every delayed details close, also one that outlives the cell:
+        each close keeps the copy it was scheduled with. */
+    std::function<void (DetailsClose)> onDelayedDetailsClose;
+
+    ProductRow row;
+    CellDelegate* cellDelegate = nullptr;
+    ProductListRules::StateCode status = ProductListRules::none;
+    std::atomic<bool> busy { false };
+    std::atomic<float> progress { 0.0f };
+    std::atomic<ProductListRules::InstallPhase> phase { ProductListRules::InstallPhase::waiting };
+    ProductListRules::RowKind kind;
+    bool selected = false;
+    bool allFilesInstalled = false;
+
+    /** Set by the page: staff read both versions of an update. */
+    bool staffAccount = false;
+
+    /** The group the table last placed a plugin cell in. */
+    ProductListRules::StateCode placedCode = ProductListRules::none;
+    bool detailsShown = false;
+    int detailsCount = 0;
+    int stripeOffset = 0;
+    std::vector<InstallTarget> metaTargets;
+    MetaView metaView { *this };
+    MyToggleButton stopButton, manualButton;
+
+    static constexpr int detailsCloseDelayMs = 5000;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProductCell)
+};
