@@ -78,7 +78,7 @@ int main (int argc, char** argv)
     std::printf ("%d requests of GET %s\n", count, address.toRawUTF8());
     report ("performRequest", ours);
     report ("curl (time_total)", theirs);
-    std::printf ("ratio of medians: %.1f\n", median (ours) / std::max (0.001, median (theirs)));
+    std::printf ("ratio of medians: %.3f\n", median (ours) / std::max (0.001, median (theirs)));
     service.stop();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "log/DiagnosticLog.h"
 #include "cloud/ForcedUpdate.h"
+#include "platform/HttpTransport.h"
 
 std::atomic<bool> tokenRejected { false };
 
@@ -35,21 +36,6 @@ namespace RequestEngine
         headers << "\nplatform: " << platformName();
         return headers;
     }
-
-    void Cancellation::cancel()
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        cancelled = true;
-
-        if (current != nullptr)
-            current->cancel();
-    }
-
-    void Cancellation::attach (juce::WebInputStream* stream)
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        current = stream;
-    }
 }
 
 namespace
@@ -70,49 +56,36 @@ VamretResponse performRequest (const juce::URL& url, RequestEngine::Method metho
 {
     VamretResponse response;
 
-    juce::WebInputStream stream (url, method == RequestEngine::Method::post);
-    stream.withExtraHeaders (RequestEngine::requestHeaders (bodyKind, token))
-          .withConnectionTimeout (timeoutMs)
-          .withNumRedirectsToFollow (RequestEngine::maxRedirects);
+    const bool post = method == RequestEngine::Method::post;
 
-    if (cancellation != nullptr)
-    {
-        cancellation->attach (&stream);
+    HttpTransport::Request request;
+    request.address = url.toString (true);
+    request.method = post ? HttpTransport::Method::post : HttpTransport::Method::get;
+    request.headers = juce::StringArray::fromLines (RequestEngine::requestHeaders (bodyKind, token));
+    request.connectTimeoutMs = timeoutMs;
+    request.readTimeoutMs = timeoutMs;
+    request.maxRedirects = RequestEngine::maxRedirects;
 
-        if (cancellation->isCancelled())
-        {
-            cancellation->attach (nullptr);
-            return response;
-        }
-    }
+    if (post)
+        request.body = url.getPostDataAsMemoryBlock();
 
-    const auto detach = [cancellation] { if (cancellation != nullptr) cancellation->attach (nullptr); };
+    juce::MemoryBlock body;
+    const auto result = HttpTransport::performIntoMemory (request, body, cancellation != nullptr ? &cancellation->stop() : nullptr);
 
-    if (! stream.connect (nullptr) || stream.isError())
-    {
-        detach();
+    if (result.status == 0 || result.failure == HttpTransport::Failure::tooManyRedirects)
         return response;
-    }
 
-    juce::MemoryOutputStream body;
-    body.writeFromInputStream (stream, -1);
-    const auto expected = stream.getTotalLength();
-    const bool cutShort = stream.isError() || (expected >= 0 && (juce::int64) body.getDataSize() < expected);
-    const auto status = stream.getStatusCode();
-    detach();
-
-    const auto text = body.toString();
-
-    if (cutShort)
+    if (! result.isComplete())
     {
         // A body that broke off is no answer: callers must not read a
         // half-received 200 as success.
         writeLog ("extralog, answer cut short for " + url.toString (true) + ": got "
-                  + juce::String ((juce::int64) body.getDataSize()) + " of " + juce::String (expected) + " bytes");
+                  + juce::String ((juce::int64) body.getSize()) + " of " + juce::String (result.contentLength) + " bytes");
         return response;
     }
 
-    response.status = status;
+    const auto text = body.toString();
+    response.status = result.status;
     response.json = juce::JSON::parse (text);
     writeLog ("raw json for " + url.toString (true) + ": <" + text + ">");
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cloud/VamretResponse.h"
+#include "platform/HttpTransferStop.h"
 
 #include <atomic>
-#include <mutex>
 
 /** Raised by any 401 answer, on whatever thread it arrives; the main
     component polls it and clears it after a successful sign-in. */
@@ -33,16 +33,14 @@ namespace RequestEngine
     class Cancellation
     {
     public:
-        void cancel();
-        bool isCancelled() const noexcept { return cancelled.load(); }
+        void cancel()                            { transferStop.stop(); }
+        bool isCancelled() const noexcept        { return transferStop.isStopped(); }
 
-        /** Used by performRequest to register the stream it is reading. */
-        void attach (juce::WebInputStream* stream);
+        /** Handed by performRequest to the transport. */
+        HttpTransferStop& stop() noexcept        { return transferStop; }
 
     private:
-        std::mutex lock;
-        juce::WebInputStream* current = nullptr;
-        std::atomic<bool> cancelled { false };
+        HttpTransferStop transferStop;
     };
 }
 

@@ -1,5 +1,6 @@
 #include "ui/pages/PictureLoader.h"
 
+#include "platform/HttpTransport.h"
 #include "platform/WorkInFlight.h"
 
 namespace
@@ -119,54 +120,21 @@ juce::Image PictureLoader::fetchPicture (Shared& s, const juce::String& address,
     if (deadlineMs != 0 && timeLeft() <= 0)
         return {};
 
-    juce::WebInputStream stream (juce::URL (address), false);
-    stream.withConnectionTimeout (deadlineMs == 0 ? connectTimeoutMs : juce::jlimit (1, connectTimeoutMs, timeLeft()));
+    HttpTransport::Request request;
+    request.address = address;
+    request.connectTimeoutMs = deadlineMs == 0 ? connectTimeoutMs : juce::jlimit (1, connectTimeoutMs, timeLeft());
+    request.readTimeoutMs = request.connectTimeoutMs;
 
-    if (cancellation != nullptr)
-    {
-        cancellation->attach (&stream);
-
-        if (cancellation->isCancelled())
-        {
-            cancellation->attach (nullptr);
-            return {};
-        }
-    }
-
-    const auto detach = [cancellation] { if (cancellation != nullptr) cancellation->attach (nullptr); };
-
-    if (! stream.connect (nullptr) || stream.isError()
-        || (stream.getStatusCode() != 0 && stream.getStatusCode() != 200))
-    {
-        detach();
-        return {};
-    }
-
-    // Read in pieces, so the deadline and a cancel end a slow transfer.
+    // The deadline also ends a slow transfer that still trickles in.
     juce::MemoryBlock data;
-    juce::HeapBlock<char> buffer (readChunkBytes);
-
-    for (;;)
+    const auto result = HttpTransport::perform (request, [&data, deadlineMs, timeLeft] (const void* bytes, size_t size)
     {
-        if ((cancellation != nullptr && cancellation->isCancelled()) || (deadlineMs != 0 && timeLeft() <= 0))
-        {
-            detach();
-            return {};
-        }
+        data.append (bytes, size);
+        return deadlineMs == 0 || timeLeft() > 0;
+    }, cancellation != nullptr ? &cancellation->stop() : nullptr);
 
-        const auto got = stream.read (buffer.get(), readChunkBytes);
-
-        if (got <= 0)
-            break;
-
-        data.append (buffer.get(), (size_t) got);
-    }
-
-    const bool cut = stream.isError()
-                     || (stream.getTotalLength() > 0 && (juce::int64) data.getSize() < stream.getTotalLength());
-    detach();
-
-    if (data.isEmpty() || cut)
+    // A cut-off picture would decode into a partly grey image or not at all.
+    if (! result.isComplete() || result.status != 200 || data.isEmpty())
         return {};
 
     auto image = juce::ImageFileFormat::loadFrom (data.getData(), data.getSize());

@@ -55,7 +55,6 @@ public:
         stalled server never holds a pool thread or the page's destruction. */
     static constexpr int loadDeadlineMs = 20000;
     static constexpr int connectTimeoutMs = 10000;
-    static constexpr int readChunkBytes = 16384;
 
     int pendingLoads() const { return shared->pendingLoads.load(); }
 

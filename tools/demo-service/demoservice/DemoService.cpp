@@ -647,6 +647,24 @@ struct DemoService::Impl
         sendPage (req, res, 404, webpages::notFound());
     }
 
+    /** "/redirect/N" sends the client on to "/redirect/N-1"; "/redirect/0"
+        ends the chain with a small JSON body. For redirect limits. */
+    void redirectChain (const httplib::Request& req, httplib::Response& res)
+    {
+        const std::string steps = req.matches[1];
+
+        if (steps.size() > 4)
+            return sendError (req, res, 400, "too many steps");
+
+        const auto remaining = std::stoi (steps);
+
+        if (remaining == 0)
+            return sendJson (req, res, 200, json { { "redirects", "done" } });
+
+        res.set_header ("Location", "/redirect/" + std::to_string (remaining - 1));
+        sendJson (req, res, 302, json { { "next", remaining - 1 } });
+    }
+
     void notFound (const httplib::Request& req, httplib::Response& res)
     {
         if (req.path.compare (0, 5, "/api/") == 0)
@@ -679,6 +697,7 @@ struct DemoService::Impl
         s.Post ("/forgot-password",                 wrap ([this] (R q, A a) { forgotPasswordPage (q, a); }));
         s.Get  ("/terms",                           wrap ([this] (R q, A a) { sendPage (q, a, 200, webpages::terms()); }));
         s.Get  ("/products/([^/]+)",                wrap ([this] (R q, A a) { productPage (q, a); }));
+        s.Get  ("/redirect/([0-9]+)",               wrap ([this] (R q, A a) { redirectChain (q, a); }));
 
         // Everything else is recorded too, and answered 404.
         s.Get    (".*", wrap ([this] (R q, A a) { notFound (q, a); }));

@@ -20,8 +20,9 @@ namespace demoservice
 
         It answers the API under "/api/vds/..." (sign-in with password or
         browser code, the product list, the download-location requests), serves
-        the generated files under "/files/..." with Range support, and the web
-        pages ("/sso", "/sign-up", "/forgot-password", "/terms"). Every request
+        the generated files under "/files/..." with Range support, the web
+        pages ("/sso", "/sign-up", "/forgot-password", "/terms"), and a chain
+        of N redirects under "/redirect/N" for HTTP clients. Every request
         is recorded; faults can be switched on at any time.
 
         start() returns once the port is bound, so a client may connect at once.
