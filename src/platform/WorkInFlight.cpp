@@ -60,6 +60,14 @@ namespace WorkInFlight
 
     void Registration::finished()
     {
+        // Out of the registry first, so whoever sees this work done also
+        // sees it gone from count().
+        {
+            auto& r = registry();
+            const std::lock_guard<std::mutex> guard (r.lock);
+            r.entries.erase (entry);
+        }
+
         {
             const std::lock_guard<std::mutex> guard (entry->lock);
 
@@ -71,10 +79,6 @@ namespace WorkInFlight
         }
 
         entry->finishedSignal.notify_all();
-
-        auto& r = registry();
-        const std::lock_guard<std::mutex> guard (r.lock);
-        r.entries.erase (entry);
     }
 
     bool Registration::stopRequested() const noexcept
