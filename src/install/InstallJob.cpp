@@ -40,3 +40,21 @@ InstallOutcome InstallJob::outcome() const
 
     return result;
 }
+
+void InstallJob::requestStop()
+{
+    // The flag first: a download that publishes its stop object after this
+    // sees the flag before its next attempt.
+    cancelRequested = true;
+
+    const std::lock_guard<std::mutex> guard (transferStopLock);
+
+    if (transferStop != nullptr)
+        transferStop->stop();
+}
+
+void InstallJob::setTransferStop (std::shared_ptr<HttpTransferStop> stop)
+{
+    const std::lock_guard<std::mutex> guard (transferStopLock);
+    transferStop = std::move (stop);
+}

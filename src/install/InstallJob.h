@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/HttpTransferStop.h"
+
 #include <juce_core/juce_core.h>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 /** The phase that goes with a progress value. */
 enum class InstallPhase
@@ -46,6 +49,15 @@ public:
     ProgressCallback onProgress;
     CompletionCallback onDownloadAndInstallCompletion;
 
+    /** Sets cancelRequested and breaks off the download's running transfer,
+        so a stop takes effect within one read even on a silent connection.
+        Any thread. */
+    void requestStop();
+
+    /** The download publishes its transfer's stop object here while it runs
+        (nullptr when it ends), so requestStop() can reach it. */
+    void setTransferStop (std::shared_ptr<HttpTransferStop> stop);
+
     /** Marks the job as running, at progress 0 in the waiting phase. */
     void markStarted();
 
@@ -73,6 +85,9 @@ private:
     std::atomic<bool> busy { false };
     std::atomic<int> completion { pending };
     InstallOutcome result;   // written once, before completion becomes delivered
+
+    std::mutex transferStopLock;
+    std::shared_ptr<HttpTransferStop> transferStop;
 };
 
 using InstallJobPtr = std::shared_ptr<InstallJob>;

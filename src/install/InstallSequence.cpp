@@ -1,5 +1,6 @@
 #include "install/InstallSequence.h"
 
+#include "install/ArchiveDownload.h"
 #include "install/ArchiveUnpack.h"
 #include "install/Placement.h"
 #include "install/WorkFolder.h"
@@ -33,7 +34,8 @@ void downloadAndInstall (InstallJobPtr job, const InstallRequest& request, const
 
     const auto archive = WorkFolder::archiveIn (workFolder);
     const bool downloaded = options.download != nullptr
-                         && options.download (*job, request.url, archive, request.expectedSize);
+                                ? options.download (*job, request.url, archive, request.expectedSize)
+                                : downloadArchive (*job, request.url, archive, request.expectedSize, request.expectedSha256);
 
     if (job->cancelRequested)
     {

@@ -12,6 +12,7 @@ struct InstallRequest
     juce::String title;               // for log lines
     FormatSettings settings;          // a copy: later changes do not reach a running job
     juce::int64 expectedSize = 0;     // the catalogue's "filesize"; 0 or less when unknown
+    juce::String expectedSha256;      // the catalogue's "sha256" in hex; empty when not given
 };
 
 /** Fetches the archive into the given file. True when it is complete or when
@@ -21,6 +22,7 @@ using DownloadStep = std::function<bool (InstallJob& job, const juce::URL& url,
 
 struct InstallSequenceOptions
 {
+    /** downloadArchive with the request's size and SHA-256 when left empty. */
     DownloadStep download;
 
     /** A finished install reports its outcome this much later, on the message thread. */

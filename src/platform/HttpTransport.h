@@ -25,6 +25,12 @@ namespace HttpTransport
         post
     };
 
+    /** Sees the final answer's status and headers before the first piece of
+        its body reaches the receiver (not called when the body is empty).
+        Returning false ends the transfer as stopped, with nothing handed over,
+        so a caller can refuse an answer it must not store. */
+    using AnswerCheck = std::function<bool (int status, const juce::StringPairArray& headers)>;
+
     struct Request
     {
         juce::String address;
@@ -45,6 +51,9 @@ namespace HttpTransport
 
         /** From 0 on, asks for the bytes from this offset ("Range: bytes=N-"). */
         juce::int64 rangeFrom = -1;
+
+        /** Optional; see AnswerCheck. */
+        AnswerCheck acceptAnswer;
     };
 
     /** Takes each piece of the body as it arrives; returning false stops the

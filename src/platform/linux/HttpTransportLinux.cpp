@@ -26,11 +26,15 @@ namespace HttpTransport
         /** The state one transfer's callbacks share with the stop object. */
         struct Transfer
         {
-            Transfer (const Receiver& r, HttpTransferStop* s, Result& out) : receiver (r), stop (s), result (out) {}
+            Transfer (const Receiver& r, const AnswerCheck& c, HttpTransferStop* s, Result& out)
+                : receiver (r), acceptAnswer (c), stop (s), result (out) {}
 
             const Receiver& receiver;
+            const AnswerCheck& acceptAnswer;
             HttpTransferStop* stop;
             Result& result;
+            CURL* curl = nullptr;
+            bool answerChecked = false;
             bool receiverStopped = false;
 
             // The socket curl is using, so a stop from another thread can
@@ -105,6 +109,21 @@ namespace HttpTransport
         {
             auto& transfer = *static_cast<Transfer*> (context);
             const auto bytes = size * count;
+
+            // curl skips the bodies of redirects it follows, so the first
+            // piece here belongs to the final answer, whose headers are complete.
+            if (! transfer.answerChecked)
+            {
+                transfer.answerChecked = true;
+                long status = 0;
+                curl_easy_getinfo (transfer.curl, CURLINFO_RESPONSE_CODE, &status);
+
+                if (transfer.acceptAnswer && ! transfer.acceptAnswer ((int) status, transfer.result.headers))
+                {
+                    transfer.receiverStopped = true;
+                    return 0;
+                }
+            }
 
             if (transfer.receiver && ! transfer.receiver (data, bytes))
             {
@@ -230,7 +249,8 @@ namespace HttpTransport
             return result;
         }
 
-        Transfer transfer { receiver, stop, result };
+        Transfer transfer { receiver, request.acceptAnswer, stop, result };
+        transfer.curl = curl.get();
         const auto headers = headerList (request);
         char errorText[CURL_ERROR_SIZE] = {};
         setOptions (curl.get(), request, headers.get(), transfer, errorText);

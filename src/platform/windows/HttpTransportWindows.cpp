@@ -98,6 +98,13 @@ namespace HttpTransport
             if (got <= 0)
                 break;
 
+            // Asked before the first piece only, as on Linux.
+            if (result.bodyBytes == 0 && request.acceptAnswer && ! request.acceptAnswer (result.status, result.headers))
+            {
+                receiverStopped = true;
+                break;
+            }
+
             if (receiver && ! receiver (buffer.getData(), (size_t) got))
             {
                 receiverStopped = true;
