@@ -344,3 +344,58 @@ TEST_F (HttpTransportService, TheReceiverCanStopTheTransfer)
     EXPECT_GT (taken, 0);
     EXPECT_EQ (result.bodyBytes, 0);
 }
+
+TEST_F (HttpTransportService, TheAnswerCheckSeesTheFinalAnswerBeforeItsBody)
+{
+    struct Case
+    {
+        const char* what;
+        std::string path;
+        juce::int64 from;
+        bool accept;
+        int status;
+        const char* contentRange;
+    };
+
+    const Case cases[] {
+        { "206, accepted",               "/extra/pattern.bin", 1000, true,  206, "bytes 1000-2999/3000" },
+        { "206, refused",                "/extra/pattern.bin", 1000, false, 206, "bytes 1000-2999/3000" },
+        { "error page, refused",         "/no/such/page",      -1,   false, 404, "" },
+        { "after two redirects, refused", "/redirect/2",       -1,   false, 200, "" },
+    };
+
+    for (const auto& c : cases)
+    {
+        auto request = get (c.path);
+        request.rangeFrom = c.from;
+
+        std::vector<std::pair<int, juce::String>> seen;
+        juce::int64 handed = 0;
+
+        request.acceptAnswer = [&] (int status, const juce::StringPairArray& headers)
+        {
+            EXPECT_EQ (handed, 0) << c.what;
+            seen.emplace_back (status, headers["Content-Range"]);
+            return c.accept;
+        };
+
+        const auto result = HttpTransport::perform (request, [&] (const void*, size_t size) { handed += (juce::int64) size; return true; });
+
+        ASSERT_EQ (seen.size(), 1u) << c.what;
+        EXPECT_EQ (seen.front().first, c.status) << c.what;
+        EXPECT_EQ (seen.front().second, c.contentRange) << c.what;
+        EXPECT_EQ (result.status, c.status) << c.what;
+
+        if (c.accept)
+        {
+            EXPECT_TRUE (result.isComplete()) << c.what << ": " << result.error;
+            EXPECT_EQ (handed, 2000) << c.what;
+        }
+        else
+        {
+            EXPECT_EQ (result.failure, Failure::stopped) << c.what;
+            EXPECT_EQ (handed, 0) << c.what;
+            EXPECT_EQ (result.bodyBytes, 0) << c.what;
+        }
+    }
+}
