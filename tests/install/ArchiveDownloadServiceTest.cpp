@@ -33,7 +33,7 @@ namespace
 
     juce::MemoryBlock firstBytes (const juce::MemoryBlock& bytes, size_t count)
     {
-        return { bytes.getData(), juce::jmin (count, bytes.getSize()) };
+        return juce::MemoryBlock (bytes.getData(), juce::jmin (count, bytes.getSize()));
     }
 
     bool waitUntil (const std::function<bool()>& condition)
@@ -307,4 +307,29 @@ TEST_F (ArchiveDownloadService, StopOrQuitDuringASilentDownloadEndsTheSequenceAs
         EXPECT_FALSE (workFolder.exists());
         EXPECT_EQ (WorkInFlight::count(), 0);
     }
+}
+
+TEST_F (ArchiveDownloadService, TheSequencesOwnDownloadChecksTheCataloguesSha256)
+{
+    const auto archive = served ("tidevann");
+
+    auto job = std::make_shared<InstallJob>();
+    job->markStarted();
+
+    InstallRequest request;
+    request.url = archive.url;
+    request.contents = { "{vst3}/Tidevann.vst3" };
+    request.expectedSize = archive.filesize;
+    request.expectedSha256 = archive.sha256;
+
+    std::thread worker ([&] { downloadAndInstall (job, request, {}); });
+    worker.join();
+
+    ASSERT_TRUE (job->isComplete());
+    EXPECT_FALSE (job->outcome().ok);
+    EXPECT_FALSE (job->outcome().stopped);
+    EXPECT_EQ (job->outcome().message, "Download failed");
+    EXPECT_EQ (rangesAsked().size(), 1u);
+    EXPECT_FALSE (WorkFolder::folderFor (workFolderCounter.load()).getChildFile ("vds.zip").exists());
+    EXPECT_TRUE (logSinceStart().contains ("SHA-256")) << logSinceStart();
 }
