@@ -93,6 +93,7 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
 
     // The whole archive's size, for progress: the catalogue's, else the server's once it says.
     juce::int64 total = expectedSize > 0 ? expectedSize : 0;
+    juce::int64 reportedAt = 0;
 
     for (int attempt = 1; attempt <= options.maxAttempts; ++attempt)
     {
@@ -128,6 +129,7 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
             state.out = openArchive (archive, action, onDisk, options.bufferBytes);
             state.cannotWrite = state.out == nullptr;
             state.accepted = ! state.cannotWrite;
+            reportedAt = action == Action::append ? onDisk : 0;
 
             if (total <= 0 && state.serverSize > 0)
                 total = state.serverSize;
@@ -153,9 +155,14 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
                 return false;
             }
 
-            if (total > 0)
-                job.reportProgress (juce::jlimit (0.0, 1.0, (double) state.out->getPosition() / (double) total),
-                                    InstallPhase::downloading);
+            // One report per buffer's worth, as often as the whole buffer would be read.
+            const auto position = state.out->getPosition();
+
+            if (total > 0 && (position - reportedAt >= options.bufferBytes || position >= total))
+            {
+                reportedAt = position;
+                job.reportProgress (juce::jlimit (0.0, 1.0, (double) position / (double) total), InstallPhase::downloading);
+            }
 
             return true;
         };

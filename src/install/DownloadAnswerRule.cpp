@@ -22,11 +22,11 @@ namespace DownloadAnswerRule
         if (! text.startsWithIgnoreCase ("bytes "))
             return {};
 
-        const auto spec = text.substring (6).trim();
-        const auto span = spec.upToFirstOccurrenceOf ("/", false, false).trim();
+        const auto rangeText = text.substring (6).trim();
+        const auto span = rangeText.upToFirstOccurrenceOf ("/", false, false).trim();
 
         ContentRange range;
-        range.total = spec.contains ("/") ? numberOrUnknown (spec.fromFirstOccurrenceOf ("/", false, false)) : -1;
+        range.total = rangeText.contains ("/") ? numberOrUnknown (rangeText.fromFirstOccurrenceOf ("/", false, false)) : -1;
 
         if (span.contains ("-"))
         {

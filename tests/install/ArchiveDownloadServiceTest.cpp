@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 
 namespace
 {
-    /** The Part's waits, shortened so a stall costs a second, not 35. */
+    /** The product's waits, shortened so a stall costs seconds rather than half a minute. */
     ArchiveDownloadOptions shortWaits()
     {
         ArchiveDownloadOptions options;
@@ -273,8 +273,9 @@ TEST_F (ArchiveDownloadService, StopOrQuitDuringASilentDownloadEndsTheSequenceAs
     {
         SCOPED_TRACE (c.what);
         service.faults().clear();
-        // The connection goes silent for good; with no stall limit only a stop can end it.
-        service.faults().stallAfterBytes (100000, demoservice::Faults::untilCleared, "/files/archives/");
+        // The connection goes silent for good, past the first progress report;
+        // with no stall limit only a stop can end it.
+        service.faults().stallAfterBytes (300000, demoservice::Faults::untilCleared, "/files/archives/");
 
         auto job = std::make_shared<InstallJob>();
         job->markStarted();
