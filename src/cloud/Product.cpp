@@ -52,6 +52,7 @@ namespace VRCloud
         p.has_manual = flag (element, "has_manual");
         p.release_notes = text (element, "release_notes");
         p.filesize = (juce::int64) element.getProperty ("filesize", (juce::int64) 0);
+        p.sha256 = text (element, "sha256");
         p.formats = array (element, "formats");
         return p;
     }

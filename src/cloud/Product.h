@@ -26,6 +26,7 @@ namespace VRCloud
         bool has_manual = false;
         juce::String release_notes;
         juce::int64 filesize = 0;
+        juce::String sha256;        // the archive's SHA-256 in hex; empty when not given
         juce::var formats;
 
         /** "extension" marks an expansion; everything else is a plugin. */

@@ -55,6 +55,7 @@ namespace VRCloud
         row.isPublic = p.isPublic;
         row.build_group = p.build_group;
         row.filesize = p.filesize;
+        row.sha256 = p.sha256;
         row.formats = texts (p.formats);
         return row;
     }

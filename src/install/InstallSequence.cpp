@@ -21,7 +21,14 @@ namespace
 
 void downloadAndInstall (InstallJobPtr job, const InstallRequest& request, const InstallSequenceOptions& options)
 {
-    job->cancelRequested = false;
+    // A stop that came while the job waited for its slot, or just as it took
+    // one, is kept: each job is a fresh record, so the flag is never stale.
+    if (job->cancelRequested)
+    {
+        trace ("install stopped before it started\n");
+        job->complete (true, true, "stopped");
+        return;
+    }
 
     const auto workFolder = WorkFolder::folderFor (WorkFolder::takeNextNumber());
     writeLog ("Vamrfolder " + workFolder.getFullPathName() + juce::File::getSeparatorString());

@@ -35,6 +35,7 @@ struct InstallSequenceOptions
 /** The whole install on the job's worker thread: a fresh numbered work
     folder, the download, the unpacking and the placement. Every ending
     delivers the job's outcome exactly once:
+    - stopped before it began: (true, true, "stopped"), nothing touched;
     - stopped during the download: (true, true, "stopped"), work folder removed;
     - download failed: (false, false, "Download failed");
     - the unpacking tool could not start: (false, false, "Unzip/installation failed");

@@ -46,6 +46,24 @@ namespace
         return juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
     }
 
+    /** An entry bound for a plugin format's folder: the same relative path
+        below the work folder and below the format's folder. */
+    PlannedEntry planFormatFolderEntry (const juce::String& entry, const juce::String& rest, const juce::File& root,
+                                        PlacementStep::Kind kind, const juce::String& tag, const juce::File& workFolder)
+    {
+        if (! isContainedRelativePath (rest))
+            return refused (entry);
+
+        PlacementStep step;
+        step.kind = kind;
+        step.root = root;
+        step.source = below (workFolder, rest);
+        step.target = below (root, rest);
+        step.tag = tag;
+        step.logLine = moveLine (tag, step.source, step.target);
+        return planned (entry, step);
+    }
+
     std::optional<PlannedEntry> planPluginEntry (const juce::String& entry, const FormatSettings& settings,
                                                  const juce::File& workFolder, const juce::File& dataFolder)
     {
@@ -56,16 +74,8 @@ namespace
             if (! (entry.endsWithIgnoreCase (".vst") || entry.endsWithIgnoreCase (".dll")) || ! settings.active[PluginFormats::vst2])
                 return std::nullopt;
 
-            if (! isContainedRelativePath (rest))
-                return refused (entry);
-
-            PlacementStep step;
-            step.root = folderOf (PluginFormats::vst2, settings);
-            step.source = below (workFolder, rest);
-            step.target = below (step.root, rest);
-            step.tag = "1";
-            step.logLine = moveLine (step.tag, step.source, step.target);
-            return planned (entry, step);
+            return planFormatFolderEntry (entry, rest, folderOf (PluginFormats::vst2, settings),
+                                          PlacementStep::Kind::file, "1", workFolder);
         }
 
         if (entry.startsWith (commonFilesPlaceholder))
@@ -79,17 +89,8 @@ namespace
             if (! (vst3 || aax) || ! settings.active[format])
                 return std::nullopt;
 
-            if (! isContainedRelativePath (rest))
-                return refused (entry);
-
-            PlacementStep step;
-            step.kind = aax ? PlacementStep::Kind::bundle : PlacementStep::Kind::file;
-            step.root = folderOf (format, settings);
-            step.source = below (workFolder, rest);
-            step.target = below (step.root, rest);
-            step.tag = "2";
-            step.logLine = moveLine (step.tag, step.source, step.target);
-            return planned (entry, step);
+            return planFormatFolderEntry (entry, rest, folderOf (format, settings),
+                                          aax ? PlacementStep::Kind::bundle : PlacementStep::Kind::file, "2", workFolder);
         }
 
         if (entry.startsWith (commonAppDataPlaceholder))

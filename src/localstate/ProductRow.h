@@ -25,6 +25,7 @@ struct ProductRow
     bool has_manual = false, beta = false, isPublic = false;
     juce::String build_group;
     juce::int64 filesize = 0;
+    juce::String sha256;
     juce::StringArray formats;
 
     bool isExpansion() const { return category == "extension"; }

@@ -2,6 +2,7 @@
 
 #include "localstate/FilePresence.h"
 #include "log/DiagnosticLog.h"
+#include "platform/FileVersion.h"
 #include "platform/Locations.h"
 
 bool isInstalled (const ProductRow& row)
@@ -91,4 +92,10 @@ bool checkExtensionAllfilesInstalled (const ProductRow& row)
 
     writeLog ("checkExtensionAllfilesInstalled IS installed: " + row.title);
     return true;
+}
+
+void rereadTargetVersions (ProductRow& row)
+{
+    for (auto& target : row.targets)
+        target.version = parseVersion (readFileVersion (target.file));
 }

@@ -18,3 +18,7 @@ juce::String installedVersionText (const ProductRow& row, bool withBuild);
 /** For an expansion row: every "contents" entry exists below the parent's
     data folder. */
 bool checkExtensionAllfilesInstalled (const ProductRow& row);
+
+/** Reads the version of every target's file again, after an install or an
+    uninstall changed them. */
+void rereadTargetVersions (ProductRow& row);

@@ -46,7 +46,6 @@ TEST (InstallSequence, EachEarlyEndingDeliversItsOutcomeOnce)
             missingTool = std::make_unique<UnpackTool::ScopedLauncher> (juce::StringArray { "no-such-unpacker-vamr" });
 
         auto job = std::make_shared<InstallJob>();
-        job->cancelRequested = true;   // left over from a stop while waiting: the sequence starts afresh
         int calls = 0;
         job->onDownloadAndInstallCompletion = [&calls] (bool, bool, const juce::String&) { ++calls; };
         job->markStarted();
@@ -105,4 +104,25 @@ TEST (InstallSequence, AnEarlierRunsWorkFolderIsClearedAndTheCompletionWaitsTwoS
 
     EXPECT_TRUE (job->isComplete());
     EXPECT_EQ (InstallSequenceOptions().completionDelayMs, 2000);
+}
+
+TEST (InstallSequence, AStopBeforeTheSequenceStartsEndsItStoppedWithoutDownloading)
+{
+    ScopedSandbox sandbox;
+    auto job = std::make_shared<InstallJob>();
+    job->markStarted();
+    job->requestStop();   // pressed just as the job took its slot
+
+    bool downloaded = false;
+    InstallSequenceOptions options;
+    options.download = [&] (InstallJob&, const juce::URL&, const juce::File&, juce::int64) { return downloaded = true; };
+
+    std::thread worker ([&] { downloadAndInstall (job, {}, options); });
+    worker.join();
+
+    EXPECT_FALSE (downloaded);
+    ASSERT_TRUE (job->isComplete());
+    EXPECT_TRUE (job->outcome().ok);
+    EXPECT_TRUE (job->outcome().stopped);
+    EXPECT_EQ (job->outcome().message, "stopped");
 }

@@ -42,6 +42,11 @@ ProductCell::ProductCell (const ProductRow& rowToShow)
 
     stopButton.makeFilled ("Stop", juce::Colour (0xffd7e0e5), juce::Colour (0xff1c2a34));
     addChildComponent (stopButton);
+    stopButton.onClick = [this]
+    {
+        if (job != nullptr)
+            job->requestStop();
+    };
 
     if (kind != ProductListRules::expansion)
     {
@@ -149,8 +154,45 @@ void ProductCell::resized()
     stopButton.setBounds (28, (h - 24) / 2, 74, 24);
 }
 
+void ProductCell::attachJob (InstallJobPtr jobToShow)
+{
+    job = std::move (jobToShow);
+
+    if (job == nullptr)
+        return;
+
+    progress = job->progress();
+    phase = job->phase();
+    busy = true;
+    status = ProductListRules::installing;
+    stopButton.setVisible (true);
+    startTimer (jobTickMs);
+    repaint();
+}
+
+void ProductCell::detachJob()
+{
+    job.reset();
+}
+
 void ProductCell::timerCallback()
 {
+    if (job != nullptr)
+    {
+        progress = job->progress();
+        phase = job->phase();
+
+        if (busy.load() && ! job->isBusy())
+        {
+            busy = false;
+            stopTimer();
+            stopButton.setVisible (false);
+
+            if (onJobEnded)
+                onJobEnded (*this);
+        }
+    }
+
     repaint();
 }
 

@@ -38,6 +38,21 @@ public:
     void resized() override;
     void timerCallback() override;
 
+    /** Shows the job on this cell: progress, phase and the Stop button,
+        refreshed every 33 ms until the job is no longer busy. A cell made
+        while its product's job runs attaches to the same job again. */
+    void attachJob (InstallJobPtr jobToShow);
+
+    /** The job this cell shows, until its ending has been handled. */
+    InstallJobPtr attachedJob() const { return job; }
+
+    /** Lets go of the job once its ending has been shown. */
+    void detachJob();
+
+    /** The first tick that finds the attached job no longer busy; the cell
+        has already stopped its timer and hidden the Stop button. */
+    std::function<void (ProductCell&)> onJobEnded;
+
     /** A left click outside the details zone. */
     std::function<void (ProductCell&)> onClicked;
 
@@ -69,6 +84,10 @@ public:
 
     static constexpr int detailsCloseDelayMs = 5000;
 
+    static constexpr int jobTickMs = 33;
+
 private:
+    InstallJobPtr job;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProductCell)
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "install/InstallJob.h"
 #include "localstate/ProductRow.h"
 
 /** The products page's decisions that need no component: state codes,
@@ -23,13 +24,8 @@ namespace ProductListRules
         expansion = 2
     };
 
-    /** Where an install job is; the cell's atomic holds it, written by the job. */
-    enum class InstallPhase : int
-    {
-        waiting = 0,
-        downloading = 1,
-        installing = 2
-    };
+    /** Where an install job is: the job record's own phase. */
+    using InstallPhase = ::InstallPhase;
 
     /** The kind of a catalogue category; any unknown category is an instrument. */
     RowKind kindOf (const juce::String& category);

@@ -2,6 +2,11 @@
 
 #include "log/DiagnosticLog.h"
 #include "cloud/CredentialChecks.h"
+#include "cloud/DownloadLocations.h"
+#include "install/ProductNameAliases.h"
+#include "localstate/RowRules.h"
+#include "ui/look/Toast.h"
+#include "ui/pages/ExpansionOffer.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
 
@@ -22,8 +27,8 @@ namespace
 }
 
 //==============================================================================
-ProductsPage::ProductsPage (CellDelegate* delegate)
-    : cellDelegate (delegate)
+ProductsPage::ProductsPage (CellDelegate* delegate, InstallQueueOptions installOptions)
+    : cellDelegate (delegate), installQueue (std::move (installOptions))
 {
     writeLog (delegate != nullptr ? "ProductsPage delegate is VALID" : "ProductsPage delegate is INVALID");
 
@@ -55,6 +60,7 @@ ProductsPage::ProductsPage (CellDelegate* delegate)
 
     installButton.makeFilled ("Install", juce::Colour (0xff4abf48), juce::Colour (0xff091c2a));
     addChildComponent (installButton);
+    installButton.onClick = [this] { installSelected(); };
     uninstallButton.makeFilled ("Uninstall", juce::Colour (0xff89939a), juce::Colour (0xffffffff));
     addChildComponent (uninstallButton);
 
@@ -75,7 +81,7 @@ ProductsPage::ProductsPage (CellDelegate* delegate)
     activityLabel.setFont (appFont (AppFontStyle::regular, 12.0f));
     activityLabel.setColour (juce::Label::textColourId, juce::Colour (0xfff0f0f0));
     activityLabel.setJustificationType (juce::Justification::centredLeft);
-    addAndMakeVisible (activityLabel);
+    addChildComponent (activityLabel);
 
     setWantsKeyboardFocus (true);
 }
@@ -103,9 +109,6 @@ void ProductsPage::clearList()
     for (auto& entry : table.headers)
         entry.second->setVisible (false);
 
-    for (auto* toggle : { &notUpdatedToggle, &notInstalledToggle, &expansionsNotInstalledToggle })
-        setToggleOn (*toggle, false);
-
     updateActionButtons();
     showSpinner (true);
 }
@@ -123,8 +126,14 @@ void ProductsPage::buildCells()
         cell->cellDelegate = cellDelegate;
         cell->staffAccount = staffAccount;
         cell->onClicked = [this] (Cell& clicked) { cellClicked (clicked); };
+        cell->onJobEnded = [this] (Cell& ended) { jobEnded (ended); };
         cell->status = ProductListRules::none;
         cell->selected = false;
+        // A job that outlived the cell before this one is shown here again;
+        // one that ended meanwhile reports on the first tick.
+        if (auto job = installQueue.jobFor (jobKey (row)))
+            cell->attachJob (job);
+
         table.cells.push_back (cell.get());
         table.content.addChildComponent (*cell);
 
@@ -381,11 +390,11 @@ void ProductsPage::paint (juce::Graphics& g)
 
     g.setColour (juce::Colour (0xff89939a));
     g.setFont (appFont (AppFontStyle::light, 14.0f));
-    g.drawText ("Helper v" + juce::String (VAMRHELPER_VERSION_STRING), juce::Rectangle<int> (104, 19, 120, 12), juce::Justification::centredLeft, false);
+    g.drawText ("Helper v" + juce::String (VAMRHELPER_VERSION_STRING), juce::Rectangle<int> (104, 19, 120, 12), juce::Justification::topLeft, false);
 
     g.setColour (juce::Colour (0xffe0e6ea));
     g.setFont (appFont (AppFontStyle::semiBold, 19.0f));
-    g.drawText ("Select All:", juce::Rectangle<int> (10, getHeight() - 30, 80, 14), juce::Justification::centredRight, false);
+    g.drawText ("Select All:", juce::Rectangle<int> (10, getHeight() - 30, 80, 14), juce::Justification::topRight, false);
 }
 
 void ProductsPage::paintOverChildren (juce::Graphics& g)
@@ -418,4 +427,249 @@ bool ProductsPage::keyPressed (const juce::KeyPress&)
 {
     closeReleaseNotes();
     return true;
+}
+
+//==============================================================================
+juce::String ProductsPage::jobKey (const ProductRow& row)
+{
+    return row.category + "/" + row.name;
+}
+
+ProductsPage::Cell* ProductsPage::cellFor (const juce::String& productKey) const
+{
+    for (auto& cell : cells)
+        if (jobKey (cell->row) == productKey)
+            return cell.get();
+
+    return nullptr;
+}
+
+void ProductsPage::installSelected()
+{
+    std::vector<ExpansionOffer::Candidate> candidates;
+
+    for (auto& cell : cells)
+    {
+        ExpansionOffer::Candidate candidate;
+        candidate.selected = cell->selected;
+        candidate.busy = cell->busy.load();
+        candidate.hasDelegate = cell->cellDelegate != nullptr;
+        candidate.isExpansion = cell->kind == ProductListRules::expansion;
+        candidate.name = cell->row.name;
+        candidate.parentName = cell->row.parentName;
+        candidate.title = cell->row.title;
+        candidate.allFilesInstalled = candidate.isExpansion && checkExtensionAllfilesInstalled (cell->row);
+        candidates.push_back (candidate);
+    }
+
+    const auto offer = ExpansionOffer::find (candidates);
+
+    if (offer.plugins.empty())
+    {
+        updateProduct();
+        return;
+    }
+
+    juce::StringArray pluginTitles;
+
+    for (auto index : offer.plugins)
+        pluginTitles.add (candidates[index].title);
+
+    auto* dialog = Toast::showDialog (ExpansionOffer::title (offer.expansions.size(), offer.plugins.size()),
+                                      ExpansionOffer::message (pluginTitles), "YES", "NO", this);
+
+    if (dialog == nullptr)
+    {
+        updateProduct();
+        return;
+    }
+
+    // The list may be rebuilt while the dialog is open: the expansions are
+    // found again by product when the answer comes.
+    juce::StringArray expansionKeys;
+
+    for (auto index : offer.expansions)
+        expansionKeys.add (jobKey (cells[index]->row));
+
+    juce::Component::SafePointer<ProductsPage> page (this);
+
+    dialog->onResult = [page, expansionKeys] (int result)
+    {
+        auto* self = page.getComponent();
+
+        if (self == nullptr)
+            return;
+
+        if (result == 1)
+        {
+            for (const auto& key : expansionKeys)
+            {
+                if (auto* cell = self->cellFor (key))
+                {
+                    cell->selected = ! cell->busy.load();
+                    cell->repaint();
+                }
+            }
+        }
+
+        self->updateProduct();
+    };
+}
+
+void ProductsPage::updateProduct()
+{
+    // Cells may be added to the list by nothing here, but the download-address
+    // requests block, so walk a snapshot of the list.
+    std::vector<juce::Component::SafePointer<Cell>> snapshot;
+
+    for (auto& cell : cells)
+        snapshot.emplace_back (cell.get());
+
+    for (auto& pointer : snapshot)
+    {
+        auto* cell = pointer.getComponent();
+
+        if (cell == nullptr || ! cell->selected || cell->cellDelegate == nullptr || cell->busy.load())
+            continue;
+
+        const auto& row = cell->row;
+        const bool isExpansion = cell->kind == ProductListRules::expansion;
+
+        cell->selected = false;
+        cell->busy = true;
+        cell->status = ProductListRules::installing;
+        cell->stopButton.setVisible (true);
+        cell->repaint();
+
+        const auto token = cell->cellDelegate->getToken();
+        const auto requestName = isExpansion ? row.name : ProductNameAliases::downloadRequestName (row.local_key_name);
+        const auto url = VRCloud::getPluginResourceURL (requestName, token, versionToText (row.version), row.build, isExpansion);
+        writeLog ("getPluginResourceURL url = " + url);
+
+        if (cell != pointer.getComponent())
+            continue;
+
+        if (url.isEmpty())
+        {
+            cell->busy = false;
+            cell->stopButton.setVisible (false);
+            updateActionButtons();
+            rebuildList();
+            Toast::showDialog (requestName, "Something went wrong when trying to download product", "OK", {}, this);
+            continue;
+        }
+
+        updateActionButtons();
+        rebuildList();
+
+        InstallRequest request;
+        request.url = juce::URL (url);
+        request.contents = row.contents;
+        request.parentTitle = isExpansion ? row.parentTitle : juce::String();
+        request.title = row.title;
+        request.settings = cell->cellDelegate->getFormatSettings();
+        request.expectedSize = row.filesize;
+        request.expectedSha256 = row.sha256;
+
+        const auto key = jobKey (row);
+        juce::Component::SafePointer<ProductsPage> page (this);
+
+        auto job = installQueue.start (key, request, [page, key] (bool ok, bool, const juce::String&)
+        {
+            writeLog ("updateProduct onDownloadAndInstallCompletion result = " + juce::String (ok ? "1" : "0"));
+
+            juce::MessageManager::callAsync ([page, key]
+            {
+                juce::Timer::callAfterDelay (refreshAfterJobMs, [page, key]
+                {
+                    if (auto* self = page.getComponent())
+                        self->refreshAfterJob (key);
+                });
+            });
+        });
+
+        if (job == nullptr)
+            continue;
+
+        cell->attachJob (job);
+        activityChanged();
+    }
+}
+
+void ProductsPage::activityChanged()
+{
+    activityLabel.activeCount = installQueue.size();
+
+    if (activityLabel.activeCount > 0)
+    {
+        if (! activityLabel.isTimerRunning())
+        {
+            activityLabel.timerCallback();
+            activityLabel.startTimer (activityTickMs);
+        }
+
+        activityLabel.setVisible (true);
+    }
+    else
+    {
+        activityLabel.stopTimer();
+        activityLabel.setVisible (false);
+    }
+}
+
+void ProductsPage::jobEnded (Cell& cell)
+{
+    const auto key = jobKey (cell.row);
+    const auto outcome = installQueue.takeOutcome (key);
+    cell.detachJob();
+
+    // Another cell of the same product already showed this ending.
+    if (! outcome.has_value())
+        return;
+
+    activityChanged();
+
+    const auto displayName = ProductNameAliases::displayName (cell.row.title);
+
+    if (! outcome->ok)
+    {
+        writeLog ("Install error (" + displayName + ") " + outcome->message);
+        Toast::showDialog (displayName, "Install error: " + outcome->message, "OK", {}, this);
+        return;
+    }
+
+    if (outcome->stopped)
+        return;
+
+    if (cellDelegate != nullptr)
+        cellDelegate->setLocalBuild (cell.row.title, cell.row.local_key_name, cell.row.build);
+
+    cell.row.installedBuild = cell.row.build;
+
+    // With other jobs still running, only errors are shown.
+    if (installQueue.size() == 0)
+    {
+        if (outcome->message.isEmpty())
+            Toast::showMessage (displayName, "Installation complete!", this);
+        else
+            Toast::showDialog (displayName, "Install error: " + outcome->message, "OK", {}, this);
+    }
+}
+
+void ProductsPage::refreshAfterJob (const juce::String& productKey)
+{
+    auto* cell = cellFor (productKey);
+
+    if (cell == nullptr)
+        return;
+
+    rereadTargetVersions (cell->row);
+
+    if (cell->kind == ProductListRules::expansion)
+        cell->allFilesInstalled = checkExtensionAllfilesInstalled (cell->row);
+
+    updateActionButtons();
+    rebuildList();
+    cell->resized();
+    cell->repaint();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "install/InstallQueue.h"
 #include "localstate/ProductRow.h"
 #include "ui/look/AnimatedLabel.h"
 #include "ui/look/MyTextToggleButton.h"
@@ -24,7 +25,7 @@ public:
     /** The page's cards keep the page's own name for them. */
     using Cell = ProductCell;
 
-    explicit ProductsPage (CellDelegate* delegate);
+    explicit ProductsPage (CellDelegate* delegate, InstallQueueOptions installOptions = {});
     ~ProductsPage() override;
 
     void clearList();
@@ -43,6 +44,19 @@ public:
     void updateActionButtons();
     int selectedCount() const;
     Cell* firstSelectedCell() const;
+
+    /** The install button's click: offers the missing expansions of the
+        selected plugins first, then installs. */
+    void installSelected();
+
+    /** Starts a job for every selected, idle cell. */
+    void updateProduct();
+
+    /** The key a product's job is kept under. */
+    static juce::String jobKey (const ProductRow& row);
+
+    /** The cell showing that product now, or nullptr. */
+    Cell* cellFor (const juce::String& productKey) const;
 
     /** Closes the release-notes popup if one is shown. */
     void closeReleaseNotes();
@@ -68,10 +82,24 @@ public:
     PictureLoader pictures;
     int installButtonWidth = 87;
 
+    /** Outlives the cells: a refresh recreates them and they find their jobs here. */
+    InstallQueue installQueue;
+
+    static constexpr int activityTickMs = 333;
+    static constexpr int refreshAfterJobMs = 1000;
+
 private:
     /** The filter buttons and select-all toggles follow the table's group counts. */
     void showGroupControls();
     void setToggleOn (MyToggleButton& toggle, bool on);
+
+    /** A cell's job ended: shows its outcome, once. */
+    void jobEnded (Cell& cell);
+
+    /** Reads the product's files again once its job has ended. */
+    void refreshAfterJob (const juce::String& productKey);
+
+    void activityChanged();
 
     /** Set by listBuilt, cleared by the next paint, which logs that the list is on screen. */
     bool listPaintPending = false;

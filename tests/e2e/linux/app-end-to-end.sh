@@ -6,9 +6,12 @@
 #      the terms ("Yes, I accept", then "DONE");
 #   2. checks the products page on screenshots: its background and list
 #      panel, the three filter buttons and the three groups' colours;
-#   3. hands a browser sign-in link to the running app through a second
+#   3. installs the update of My Synth with its missing expansion: "Not
+#      Updated", "Update", "YES" in the offer; both jobs finish and the
+#      updates group empties;
+#   4. hands a browser sign-in link to the running app through a second
 #      process, which must exit at once; the running app signs in with it;
-#   4. quits and starts again: the saved token signs in without typing.
+#   5. quits and starts again: the saved token signs in without typing.
 #
 #   app-end-to-end.sh <linux build folder> [work folder]
 #
@@ -166,7 +169,31 @@ expect_colour "$SESSION_WORK/products-updates.png" "$list_area" "$update_colour"
 park_pointer
 
 # ---------------------------------------------------------------------------
-step "3. a browser sign-in link handed over by a second process"
+step "3. install the update of My Synth and its missing expansion"
+mark=$(log_mark)
+# "Not Updated" selects the one plugin with an update; the action row sits
+# 35 pixels above the bottom, the install button at its right end.
+click $(( 296 + 43 )) $(( window_height - 35 + 12 ))
+click $(( window_width - 12 - 87 + 43 )) $(( window_height - 35 + 12 ))
+# The offer: a 270 x 170 dialog centred in a margin of 90, "YES" at (112, 220).
+offer_x=$(( (window_width - 270) / 2 - 90 )) offer_y=$(( (window_height - 170) / 2 - 90 ))
+offer_shown() { window_shot "$SESSION_WORK/offer.png" && [ "$(colour_count "$SESSION_WORK/offer.png" "270x170+$(( offer_x + 90 ))+$(( offer_y + 90 ))" "$installed_colour")" -ge 1000 ]; }
+wait_until 10 offer_shown || fail "no offer to install the expansion of My Synth"
+click $(( offer_x + 112 + 28 )) $(( offer_y + 220 + 12 ))
+park_pointer
+expect_log 30 "$mark" "downloadToFile enter My Synth"
+expect_log 30 "$mark" "downloadToFile enter Winter Pads"
+window_shot "$SESSION_WORK/installing.png" || fail "no screenshot while installing"
+expect_log 60 "$mark" "downloadToFile exit My Synth"
+expect_log 60 "$mark" "downloadToFile exit Winter Pads"
+expect_log 10 "$mark" "updateProduct onDownloadAndInstallCompletion result = 1"
+! log_has "$mark" "Install error" || fail "an install failed: $(log_since "$mark" | grep -a "Install error")"
+# A second after each job the cell is read again: My Synth leaves the updates group.
+updates_gone() { window_shot "$SESSION_WORK/installed.png" && [ "$(pixel "$SESSION_WORK/installed.png" $(( updates_filter_x + 3 )) $(( filter_y + 2 )))" != "$update_colour" ]; }
+wait_until 15 updates_gone || fail "the \"UPDATES\" filter still shows after the update"
+
+# ---------------------------------------------------------------------------
+step "4. a browser sign-in link handed over by a second process"
 link="$(curl -s -D - -o /dev/null --data-urlencode "email=$DEMO_EMAIL" --data-urlencode "password=$DEMO_PASSWORD" \
              "$SESSION_ORIGIN/sso" | tr -d '\r' | sed -n 's/^[Ll]ocation: //p')"
 code="${link##*code=}"
@@ -189,7 +216,7 @@ expect_log 30 "$mark" "extralog, products page painted: "
 [ "$(app_window_count)" = 1 ] || fail "$(app_window_count) windows are open, expected the one of the first process"
 
 # ---------------------------------------------------------------------------
-step "4. quit, start again: the saved token signs in"
+step "5. quit, start again: the saved token signs in"
 session_quit_app 30
 [ "$SESSION_APP_EXIT" = 0 ] || fail "the app exited with $SESSION_APP_EXIT"
 wait_until 10 eval "! window_open" || fail "the window stayed after the app quit"

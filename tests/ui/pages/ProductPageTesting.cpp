@@ -1,8 +1,23 @@
 #include "ProductPageTesting.h"
 
 #include "cloud/ProductList.h"
+#include "cloud/ProductsRequest.h"
+#include "support/TestEnvironment.h"
 #include "platform/Locations.h"
 #include "support/PeFiles.h"
+
+std::vector<VRCloud::Product> fetchCatalogue (const juce::String& token)
+{
+    std::vector<VRCloud::Product> result;
+    bool arrived = false;
+    VRCloud::fetchProducts ({ token, {} }, [&] (std::vector<VRCloud::Product> list)
+    {
+        result = std::move (list);
+        arrived = true;
+    });
+    pumpUntil ([&] { return arrived; }, 15000);
+    return result;
+}
 
 FormatSettings defaultFormatSettings()
 {

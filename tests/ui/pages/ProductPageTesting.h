@@ -13,7 +13,10 @@ struct TestCellDelegate : public CellDelegate
     juce::String getToken() override { return token; }
     juce::String getEmail() override { return email; }
     FormatSettings getFormatSettings() override { return settings; }
-    void setLocalBuild (const juce::String&, const juce::String&, const juce::String&) override {}
+    void setLocalBuild (const juce::String& name, const juce::String& appName, const juce::String& build) override
+    {
+        localBuilds.add (name + "|" + appName + "|" + build);
+    }
     void refreshPressed() override { ++refreshes; }
     void startChildProcesses (const juce::String&, const juce::String&) override {}
     void sendToken (const juce::String&) override {}
@@ -21,7 +24,11 @@ struct TestCellDelegate : public CellDelegate
     juce::String token, email { "demo@example.com" };
     FormatSettings settings;
     int refreshes = 0;
+    juce::StringArray localBuilds;   // "title|local key|build" per call
 };
+
+/** The demo catalogue as the signed-in account sees it (pumps the message loop). */
+std::vector<VRCloud::Product> fetchCatalogue (const juce::String& token);
 
 /** Format settings as a fresh settings file gives them (inside the sandbox). */
 FormatSettings defaultFormatSettings();
