@@ -13,12 +13,32 @@
 
 namespace
 {
+    bool waitFor (std::function<bool()> condition, int timeoutMs = 5000)
+    {
+        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+        while (! condition())
+        {
+            if (juce::Time::getMillisecondCounter() > end)
+                return false;
+            juce::Thread::sleep (5);
+        }
+        return true;
+    }
+
     /** Work that reports the downloading phase and holds its slot until released
         or stopped, then completes as the sequence would. */
     struct HeldWork
     {
         juce::WaitableEvent release { true };
         std::atomic<int> running { 0 }, started { 0 };
+        const int workBefore = WorkInFlight::count();
+
+        // The job threads use this object: they must all be gone first.
+        ~HeldWork()
+        {
+            release.signal();
+            EXPECT_TRUE (waitFor ([this] { return WorkInFlight::count() == workBefore; }));
+        }
 
         InstallQueueOptions options()
         {
@@ -51,17 +71,6 @@ namespace
         return request;
     }
 
-    bool waitFor (std::function<bool()> condition, int timeoutMs = 5000)
-    {
-        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-        while (! condition())
-        {
-            if (juce::Time::getMillisecondCounter() > end)
-                return false;
-            juce::Thread::sleep (5);
-        }
-        return true;
-    }
 }
 
 TEST (InstallQueue, FiveJobsShareThreeSlotsAndEachOutcomeIsTakenOnce)
@@ -116,21 +125,25 @@ TEST (InstallQueue, StopWhileWaitingEndsWithoutTakingASlotAndStopWhileRunningFre
         queue.start (key, requestFor (key));
 
     ASSERT_TRUE (waitFor ([&] { return work.running.load() == 3; }));
-    auto waitingJob = queue.jobFor ("d");
-    ASSERT_EQ (waitingJob->phase(), InstallPhase::waiting);
+    juce::String waitingKey, runningKey;
+    for (auto key : { "a", "b", "c", "d" })
+        (queue.jobFor (key)->phase() == InstallPhase::waiting ? waitingKey : runningKey) = key;
+    ASSERT_TRUE (waitingKey.isNotEmpty());
+    auto waitingJob = queue.jobFor (waitingKey);
 
     waitingJob->requestStop();
     ASSERT_TRUE (waitFor ([&] { return ! waitingJob->isBusy(); }, 2000)) << "a waiting job ends within a poll";
-    const auto stopped = queue.takeOutcome ("d");
+    const auto stopped = queue.takeOutcome (waitingKey);
     ASSERT_TRUE (stopped.has_value());
     EXPECT_TRUE (stopped->ok);
     EXPECT_TRUE (stopped->stopped);
     EXPECT_EQ (stopped->message, "stopped");
     EXPECT_EQ (work.started.load(), 3) << "the stopped job never ran";
 
-    queue.jobFor ("a")->requestStop();
+    queue.jobFor (runningKey)->requestStop();
     ASSERT_TRUE (waitFor ([&] { return queue.slots().inUse() == 2; }));
-    EXPECT_TRUE (queue.takeOutcome ("a")->stopped);
+    ASSERT_TRUE (waitFor ([&] { return queue.jobFor (runningKey)->isComplete(); }));
+    EXPECT_TRUE (queue.takeOutcome (runningKey)->stopped);
 
     work.release.signal();
 }
