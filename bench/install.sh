@@ -10,9 +10,9 @@
 # The archive is a real product zip: a VST2 file, a VST3 file, an AAX bundle
 # and four sample banks of incompressible bytes, plus 200 small presets.
 #
-#   bench/install.sh [MB, default 256] [large MB, default 1024] [runs, default 3]
+#   bench/install.sh [MB, default 256] [large MB, default 1024] [runs, default 3] [parts, default 1234]
 #
-# A quick check: bench/install.sh 32 128 1
+# A quick check: bench/install.sh 32 128 1; the download alone: bench/install.sh 256 1024 3 1
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 
@@ -22,6 +22,7 @@ build_linux --target vamrhelper_bench_install --target vamrhelper_demo_service_a
 size_mb="${1:-256}"
 large_mb="${2:-1024}"
 runs="${3:-3}"
+parts="${4:-1234}"
 bench="$VAMRHELPER_BUILD/linux/bench/vamrhelper_bench_install"
 
 work="$(mktemp -d)"
@@ -67,8 +68,11 @@ rm -rf "${stage:?}"
 archive_sha=$(sha256sum "$archive" | cut -d' ' -f1)
 
 large="$work/files/large.bin"
-head -c "$((large_mb * 1024 * 1024))" /dev/urandom > "$large"
-large_sha=$(sha256sum "$large" | cut -d' ' -f1)
+large_sha=""
+if [[ "$parts" == *3* ]]; then
+    head -c "$((large_mb * 1024 * 1024))" /dev/urandom > "$large"
+    large_sha=$(sha256sum "$large" | cut -d' ' -f1)
+fi
 
 # ---- the server
 "$VAMRHELPER_BUILD/linux/vamrhelper-demo-service" --port 0 --extra-dir "$work/files" > "$work/service.out" 2>&1 &
@@ -83,16 +87,24 @@ done
 
 export VAMRHELPER_ROOT="$work/root"
 echo "Archive: $(stat -c %s "$archive") bytes, $(wc -l < "$contents") entries. Load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo
-echo "== 1. download"
-"$bench" download "$origin/extra/product.zip" "$archive" "$archive_sha" "$work" "$runs"
-echo
-echo "== 2. whole install"
-"$bench" install "$origin/extra/product.zip" "$archive" "$archive_sha" "$contents" "$work" "$runs"
-echo
-echo "== 3. peak memory (each in a fresh process)"
-"$bench" memory "$origin/extra/product.zip" "$archive" "$archive_sha" "$work"
-"$bench" memory "$origin/extra/large.bin" "$large" "$large_sha" "$work"
-echo
-echo "== 4. waiting for a slot"
-"$bench" waiting
+if [[ "$parts" == *1* ]]; then
+    echo
+    echo "== 1. download"
+    "$bench" download "$origin/extra/product.zip" "$archive" "$archive_sha" "$work" "$runs"
+fi
+if [[ "$parts" == *2* ]]; then
+    echo
+    echo "== 2. whole install"
+    "$bench" install "$origin/extra/product.zip" "$archive" "$archive_sha" "$contents" "$work" "$runs"
+fi
+if [[ "$parts" == *3* ]]; then
+    echo
+    echo "== 3. peak memory (each in a fresh process)"
+    "$bench" memory "$origin/extra/product.zip" "$archive" "$archive_sha" "$work"
+    "$bench" memory "$origin/extra/large.bin" "$large" "$large_sha" "$work"
+fi
+if [[ "$parts" == *4* ]]; then
+    echo
+    echo "== 4. waiting for a slot"
+    "$bench" waiting
+fi
