@@ -8,6 +8,7 @@
 #include "app/link/LinkPipeServer.h"
 #include "log/DiagnosticLog.h"
 #include "platform/BrokenPipeSignal.h"
+#include "platform/UrlSchemeRegistration.h"
 #include "platform/WorkInFlight.h"
 #include "update/AppUpdateDemoWorkerProcess.h"
 
@@ -97,6 +98,10 @@ void VamretApplication::initialise (const juce::String& commandLine)
         quitWithMessage (mainWindow->getStartResult().getErrorMessage());
         return;
     }
+
+    // At every normal start, so links follow the copy started last. The update
+    // worker never gets here: it registers at its next normal start.
+    UrlSchemeRegistration::registerUrlScheme();
 
     // Nobody took the link: this process is the main instance and signs in with it.
     if (link.has_value())
