@@ -9,8 +9,8 @@ namespace UrlSchemeRegistration
     {
         const auto executable = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
 
-        if (registerProtocol (scheme, executable.getFullPathName()))
-            ConsoleText::toOutput (UrlSchemeTexts::ready (juce::String (scheme).toWideCharPointer()));
+        if (registerProtocol (signInScheme, executable.getFullPathName()))
+            ConsoleText::toOutput (UrlSchemeTexts::ready (juce::String (signInScheme).toWideCharPointer()));
         else
             ConsoleText::toError (UrlSchemeTexts::failed());
     }

@@ -26,7 +26,7 @@
 namespace UrlSchemeRegistration
 {
     /** The scheme of the browser sign-in's links. */
-    inline constexpr const char* scheme = "vamrhelper";
+    inline constexpr const char* signInScheme = "vamrhelper";
 
     /** Registers this executable for the scheme and prints the outcome. */
     void registerUrlScheme();

@@ -37,10 +37,10 @@ namespace
 
 namespace UrlSchemeRegistration
 {
-    bool registerProtocol (const juce::String& schemeName, const juce::String& executablePath)
+    bool registerProtocol (const juce::String& scheme, const juce::String& executablePath)
     {
-        const auto scheme = wide (schemeName);
-        const auto keyPath = wide (Locations::userClassesKey()) + L"\\" + scheme;
+        const auto wideScheme = wide (scheme);
+        const auto keyPath = wide (Locations::userClassesKey()) + L"\\" + wideScheme;
 
         auto* protocolKey = createKey (keyPath);
 
@@ -52,7 +52,7 @@ namespace UrlSchemeRegistration
 
         // A value that could not be written leaves a registration that
         // opens nothing, so it counts as a failure like a missing key.
-        bool valuesWritten = setText (protocolKey, nullptr, L"URL:" + scheme + L" Protocol");
+        bool valuesWritten = setText (protocolKey, nullptr, L"URL:" + wideScheme + L" Protocol");
         valuesWritten = setText (protocolKey, L"URL Protocol", L"") && valuesWritten;
 
         auto* commandKey = createKey (keyPath + L"\\shell\\open\\command");
@@ -72,7 +72,7 @@ namespace UrlSchemeRegistration
         if (! valuesWritten)
             return false;
 
-        ConsoleText::toOutput (UrlSchemeTexts::registered (scheme));
+        ConsoleText::toOutput (UrlSchemeTexts::registered (wideScheme));
         return true;
     }
 }
