@@ -1,6 +1,8 @@
 // The built app registers its URL scheme in the sandbox; a browser sign-in
 // link opened with Debian's xdg-open then reaches the running instance,
 // which signs in with the link's code at the demo service.
+#include "app/settings/SettingsKeys.h"
+#include "app/settings/SettingsStore.h"
 #include "log/DiagnosticLog.h"
 #include "platform/Locations.h"
 #include "support/AppProcess.h"
@@ -111,6 +113,14 @@ namespace
 TEST_F (UrlSchemeXdgOpen, TheRegisteredAppReceivesTheBrowserSignInAndSignsIn)
 {
     ScopedEnvironmentVariable serviceOrigin ("VAMRHELPER_SERVICE", juce::String (service.origin()));
+
+    // The terms were accepted at an earlier sign-in, so the code signs in at once.
+    {
+        FormatSettings formats;
+        auto store = createPropertiesFile (formats);
+        store->setValue (SettingsKeys::acceptedTerms, "yes");
+        ASSERT_TRUE (store->saveIfNeeded());
+    }
 
     AppProcess running;
     ASSERT_TRUE (running.start());

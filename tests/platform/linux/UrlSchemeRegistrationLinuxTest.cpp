@@ -28,7 +28,7 @@ TEST_F (UrlSchemeRegistrationLinux, WritesTheEntryAndMakesItTheDefaultKeepingThe
                                     "x-scheme-handler/vamrhelper=old-helper.desktop\n"
                                     "x-scheme-handler/mailto=thunderbird.desktop\n";
     ASSERT_TRUE (list().create().wasOk());
-    ASSERT_TRUE (list().replaceWithText (usersLines));
+    ASSERT_TRUE (list().replaceWithText (usersLines, false, false, "\n"));
 
     ASSERT_TRUE (UrlSchemeRegistration::registerProtocol ("vamrhelper", executable));
 
@@ -64,7 +64,7 @@ TEST_F (UrlSchemeRegistrationLinux, ALinkedListIsEditedWhereItPoints)
 {
     const auto real = sandbox.root().getChildFile ("dotfiles/mimeapps.list");
     ASSERT_TRUE (real.create().wasOk());
-    ASSERT_TRUE (real.replaceWithText ("[Default Applications]\ntext/html=firefox.desktop\n"));
+    ASSERT_TRUE (real.replaceWithText ("[Default Applications]\ntext/html=firefox.desktop\n", false, false, "\n"));
     ASSERT_TRUE (list().getParentDirectory().createDirectory());
     ASSERT_TRUE (real.createSymbolicLink (list(), true));
 
