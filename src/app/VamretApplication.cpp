@@ -8,6 +8,7 @@
 #include "app/link/LinkPipeServer.h"
 #include "log/DiagnosticLog.h"
 #include "platform/BrokenPipeSignal.h"
+#include "platform/RepaintFallback.h"
 #include "platform/WorkInFlight.h"
 #include "update/AppUpdateDemoWorkerProcess.h"
 
@@ -45,6 +46,9 @@ void VamretApplication::initialise (const juce::String& commandLine)
 {
     std::printf ("VamretApplication initialise <%s>\n", commandLine.toRawUTF8());
     std::fflush (stdout);
+
+    // Before any window exists: the first frame of each must not be its last.
+    RepaintFallback::start();
 
     auto worker = std::make_unique<AppUpdateDemoWorkerProcess>();
 
@@ -154,8 +158,8 @@ void VamretApplication::shutdown()
     for (const auto& name : WorkInFlight::stopAll (WorkInFlight::quitTimeoutMs))
         writeLog ("Quit: still running after " + juce::String (WorkInFlight::quitTimeoutMs) + " ms: " + name);
 
-
     closeMainWindow();
+    RepaintFallback::stop();
 }
 
 void VamretApplication::anotherInstanceStarted (const juce::String& commandLine)
