@@ -28,7 +28,7 @@ LINUX_PACKAGES=(
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
     libpng-dev libjpeg-dev zlib1g-dev
     libarchive-tools xvfb xauth imagemagick x11-utils fonts-dejavu-core
-    xdotool curl
+    xdotool curl xdg-utils libglib2.0-bin
 )
 
 # The fuzz targets (scripts/fuzz): clang with its libFuzzer runtime.

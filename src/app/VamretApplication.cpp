@@ -8,6 +8,8 @@
 #include "app/link/LinkPipeServer.h"
 #include "log/DiagnosticLog.h"
 #include "platform/BrokenPipeSignal.h"
+#include "platform/RepaintFallback.h"
+#include "platform/UrlSchemeRegistration.h"
 #include "platform/WorkInFlight.h"
 #include "update/AppUpdateDemoWorkerProcess.h"
 
@@ -45,6 +47,9 @@ void VamretApplication::initialise (const juce::String& commandLine)
 {
     std::printf ("VamretApplication initialise <%s>\n", commandLine.toRawUTF8());
     std::fflush (stdout);
+
+    // Before any window exists: the first frame of each must not be its last.
+    RepaintFallback::start();
 
     auto worker = std::make_unique<AppUpdateDemoWorkerProcess>();
 
@@ -97,6 +102,10 @@ void VamretApplication::initialise (const juce::String& commandLine)
         quitWithMessage (mainWindow->getStartResult().getErrorMessage());
         return;
     }
+
+    // At every normal start, so links follow the copy started last. The update
+    // worker never gets here: it registers at its next normal start.
+    UrlSchemeRegistration::registerUrlScheme();
 
     // Nobody took the link: this process is the main instance and signs in with it.
     if (link.has_value())
@@ -154,8 +163,8 @@ void VamretApplication::shutdown()
     for (const auto& name : WorkInFlight::stopAll (WorkInFlight::quitTimeoutMs))
         writeLog ("Quit: still running after " + juce::String (WorkInFlight::quitTimeoutMs) + " ms: " + name);
 
-
     closeMainWindow();
+    RepaintFallback::stop();
 }
 
 void VamretApplication::anotherInstanceStarted (const juce::String& commandLine)

@@ -13,6 +13,16 @@ namespace
 
         return folder;
     }
+
+    juce::File xdgFolder (const char* variable, std::initializer_list<const char*> belowHome)
+    {
+        auto path = juce::SystemStats::getEnvironmentVariable (variable, {}).trim();
+
+        if (path.isNotEmpty() && juce::File::isAbsolutePath (path))
+            return juce::File (path);
+
+        return below (juce::File::getSpecialLocation (juce::File::userHomeDirectory), belowHome);
+    }
 }
 
 namespace Locations
@@ -55,6 +65,40 @@ namespace Locations
         auto sandbox = sandboxRoot();
         return sandbox != juce::File() ? below (sandbox, { "AppData" })
                                        : PlatformLocations::userApplicationData();
+    }
+
+    juce::File userDataHome()
+    {
+        auto sandbox = sandboxRoot();
+        return sandbox != juce::File() ? below (sandbox, { "xdg", "data" })
+                                       : xdgFolder ("XDG_DATA_HOME", { ".local", "share" });
+    }
+
+    juce::File userConfigHome()
+    {
+        auto sandbox = sandboxRoot();
+        return sandbox != juce::File() ? below (sandbox, { "xdg", "config" })
+                                       : xdgFolder ("XDG_CONFIG_HOME", { ".config" });
+    }
+
+    juce::String sandboxRegistryKey()
+    {
+        auto sandbox = sandboxRoot();
+
+        if (sandbox == juce::File())
+            return {};
+
+        // The folder name keeps the key readable in a registry editor; the
+        // hash keeps two sandboxes of the same name apart.
+        const auto hash = juce::String::toHexString ((juce::int64) sandbox.getFullPathName().hashCode64());
+        return juce::String ("Software\\" JUCE_APPLICATION_NAME_STRING " Sandbox\\")
+                 + sandbox.getFileName() + " " + hash;
+    }
+
+    juce::String userClassesKey()
+    {
+        const auto sandboxKey = sandboxRegistryKey();
+        return sandboxKey.isEmpty() ? juce::String ("Software\\Classes") : sandboxKey + "\\Classes";
     }
 
     juce::File userDocuments()

@@ -54,4 +54,21 @@ namespace Locations
 
     /** The user's Documents folder, where manuals are saved. */
     juce::File userDocuments();
+
+    /** The XDG base folders that desktop entries and the default handlers
+        live in (used on Linux): $XDG_DATA_HOME (default ~/.local/share) and
+        $XDG_CONFIG_HOME (default ~/.config). A relative value is ignored, as
+        the XDG rules ask. In a sandbox: <folder>/xdg/data and <folder>/xdg/config. */
+    juce::File userDataHome();
+    juce::File userConfigHome();
+
+    /** The registry key below HKEY_CURRENT_USER that holds per-user URL
+        schemes (used on Windows): Software\Classes. In a sandbox it is
+        Software\Vamrelund Helper Sandbox\<folder name> <hash of its full path>\Classes,
+        so tests and the demo never change which program opens a link. */
+    juce::String userClassesKey();
+
+    /** The key that holds all of one sandbox's registry entries (empty
+        without a sandbox), so a test can remove them in one go. */
+    juce::String sandboxRegistryKey();
 }

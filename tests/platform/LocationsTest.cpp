@@ -23,6 +23,8 @@ TEST (Locations, SandboxRootHoldsEveryPlace)
         { Locations::defaultVst2Folder(),     "Program Files/Steinberg/VSTPlugins" },
         { Locations::userApplicationData(),   "AppData" },
         { Locations::userDocuments(),         "Documents" },
+        { Locations::userDataHome(),          "xdg/data" },
+        { Locations::userConfigHome(),        "xdg/config" },
     };
 
     for (const auto& c : cases)
@@ -44,4 +46,24 @@ TEST (Locations, RelativeOrEmptySandboxIsIgnored)
         EXPECT_EQ (Locations::sandboxRoot(), juce::File()) << value;
         EXPECT_NE (Locations::dataFolder().getFullPathName(), juce::String());
     }
+}
+
+TEST (Locations, RegistryClassesMoveBelowAKeyOfTheirOwnInASandbox)
+{
+    {
+        ScopedEnvironmentVariable noSandbox (Locations::sandboxVariable, {});
+        EXPECT_EQ (Locations::userClassesKey(), "Software\\Classes");
+        EXPECT_EQ (Locations::sandboxRegistryKey(), juce::String());
+    }
+
+    ScopedSandbox sandbox;
+    const auto key = Locations::sandboxRegistryKey();
+    EXPECT_TRUE (key.startsWith ("Software\\Vamrelund Helper Sandbox\\" + sandbox.root().getFileName() + " ")) << key;
+    EXPECT_EQ (Locations::userClassesKey(), key + "\\Classes");
+
+    // Two sandboxes with the same folder name get keys of their own.
+    const auto twin = sandbox.root().getChildFile ("other").getChildFile (sandbox.root().getFileName());
+    ScopedEnvironmentVariable elsewhere (Locations::sandboxVariable, twin.getFullPathName());
+    EXPECT_NE (Locations::sandboxRegistryKey(), key);
+    EXPECT_TRUE (Locations::sandboxRegistryKey().contains (twin.getFileName()));
 }

@@ -45,3 +45,32 @@ TEST (LocationsLinux, GrantingAccessAddsGroupReadWrite)
     ASSERT_EQ (stat (folder.getChildFile ("inner").getFullPathName().toRawUTF8(), &info), 0);
     EXPECT_EQ (info.st_mode & 0070, 0070);
 }
+
+TEST (LocationsLinux, WithoutSandboxXdgFoldersFollowTheXdgVariables)
+{
+    ScopedEnvironmentVariable noSandbox (Locations::sandboxVariable, {});
+    const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+
+    struct Case { const char* value; juce::File data, config; };
+    const Case cases[] = {
+        { "/tmp/xdg-set",  juce::File ("/tmp/xdg-set"), juce::File ("/tmp/xdg-set") },
+        { "",              home.getChildFile (".local/share"), home.getChildFile (".config") },
+        { "relative/path", home.getChildFile (".local/share"), home.getChildFile (".config") },
+    };
+
+    for (const auto& c : cases)
+    {
+        ScopedEnvironmentVariable data ("XDG_DATA_HOME", c.value);
+        ScopedEnvironmentVariable config ("XDG_CONFIG_HOME", c.value);
+        EXPECT_EQ (Locations::userDataHome(), c.data) << c.value;
+        EXPECT_EQ (Locations::userConfigHome(), c.config) << c.value;
+    }
+}
+
+TEST (LocationsLinux, SandboxXdgFoldersIgnoreTheXdgVariables)
+{
+    ScopedSandbox sandbox;
+    ScopedEnvironmentVariable data ("XDG_DATA_HOME", "/tmp/not-the-sandbox");
+    EXPECT_EQ (Locations::userDataHome(), sandbox.root().getChildFile ("xdg/data"));
+    EXPECT_EQ (Locations::userConfigHome(), sandbox.root().getChildFile ("xdg/config"));
+}
