@@ -90,14 +90,20 @@ list_area="$(( window_width - 24 ))x$(( window_height - 134 ))+12+90"
 login_background=f1f3f5 page_background=3d4d58 list_panel=091c2a
 not_installed_colour=97a1a8 update_colour=fbd53d installed_colour=4bbf49
 
-# Checks a screenshot of the products page (with the list at its top).
+# Checks a screenshot of the products page (with the list at its top). With
+# "updated" as the second argument, My Synth's update is installed: the
+# "UPDATES" filter is gone and "NOT INSTALLED" moves into its place.
 check_products_page() {
     local shot="$1"
     expect_pixel "$shot" 2 2 "$page_background" "page background"
     expect_pixel "$shot" 500 5 "$page_background" "page background"
     expect_pixel "$shot" 405 300 "$list_panel" "list panel between the columns"
-    expect_pixel "$shot" $(( not_installed_filter_x + 3 )) $(( filter_y + 2 )) "$not_installed_colour" "\"NOT INSTALLED\" filter"
-    expect_pixel "$shot" $(( updates_filter_x + 3 )) $(( filter_y + 2 )) "$update_colour" "\"UPDATES\" filter"
+    if [ "${2:-}" = updated ]; then
+        expect_pixel "$shot" $(( updates_filter_x + 3 )) $(( filter_y + 2 )) "$not_installed_colour" "\"NOT INSTALLED\" filter"
+    else
+        expect_pixel "$shot" $(( not_installed_filter_x + 3 )) $(( filter_y + 2 )) "$not_installed_colour" "\"NOT INSTALLED\" filter"
+        expect_pixel "$shot" $(( updates_filter_x + 3 )) $(( filter_y + 2 )) "$update_colour" "\"UPDATES\" filter"
+    fi
     expect_pixel "$shot" $(( installed_filter_x + 3 )) $(( filter_y + 2 )) "$installed_colour" "\"INSTALLED\" filter"
     # The first group, "Not installed", heads the list.
     expect_colour "$shot" "450x30+20+95" "$not_installed_colour" 40 "\"Not installed\" group title"
@@ -228,7 +234,7 @@ expect_log 30 "$mark" "extralog, products page painted: "
 log_has "$mark" "extralog, email = " && fail "the restarted app asked for a password sign-in"
 [ "$(service_requests 'POST /api/vds/auth')" = "$password_sign_ins" ] || fail "the restarted app signed in with a password"
 wait_until 10 products_shown || fail "the restarted app does not show the products page"
-check_products_page "$SESSION_WORK/products.png"
+check_products_page "$SESSION_WORK/products.png" updated
 cp "$SESSION_WORK/products.png" "$SESSION_WORK/products-after-restart.png"
 
 session_quit_app 30
