@@ -12,24 +12,31 @@
 //   bench_install memory <url> <served file> <sha256> <work folder>
 //       peak resident memory of the process before and after one download.
 //   bench_install waiting
-//       CPU time of jobs waiting for a slot: not measured yet (see below).
+//       CPU time of two jobs waiting for a slot while three hold theirs.
 //
 // VAMRHELPER_ROOT must name a sandbox folder: every place the engine writes
 // to lies below it.
 
 #include "install/ArchiveDownload.h"
+#include "install/InstallQueue.h"
 #include "install/InstallSequence.h"
 #include "install/PlacementPlan.h"
 #include "install/WorkFolder.h"
 #include "platform/Locations.h"
+#include "platform/WorkInFlight.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 #include <vector>
+
+#if ! JUCE_WINDOWS
+ #include <sys/resource.h>
+#endif
 
 namespace
 {
@@ -389,15 +396,63 @@ namespace
 
     // ---- waiting
 
-    // CPU time of five jobs of which two wait about 10 s for a slot belongs
-    // here once the install queue exists: start the five through the queue
-    // against slow downloads (the demo service's --latency), read getrusage
-    // (RUSAGE_SELF) before and after, and print the CPU seconds the waiting
-    // took beyond the downloads' own.
-    int waitingMode()
+    // Five jobs through the real queue: three hold their slots for the
+    // whole run without using the processor (a held download), two wait for
+    // a slot and poll once a second. The process's CPU time over the run is
+    // what the waiting costs.
+    double processCpuSeconds()
     {
-        std::printf ("waiting CPU: not measured yet; it needs the install queue\n");
-        return 0;
+       #if JUCE_WINDOWS
+        return 0.0;
+       #else
+        rusage usage {};
+        getrusage (RUSAGE_SELF, &usage);
+        return (double) usage.ru_utime.tv_sec + (double) usage.ru_utime.tv_usec / 1e6
+             + (double) usage.ru_stime.tv_sec + (double) usage.ru_stime.tv_usec / 1e6;
+       #endif
+    }
+
+    int waitingMode (int seconds)
+    {
+        juce::WaitableEvent release { true };
+        InstallQueueOptions options;
+        options.work = [&release] (InstallJobPtr job, const InstallRequest&, const InstallSequenceOptions&)
+        {
+            job->reportProgress (0.0, InstallPhase::downloading);
+            while (! release.wait (100) && ! job->cancelRequested) {}
+            job->complete (true, false, {});
+        };
+
+        const auto cpuBefore = processCpuSeconds();
+        const auto wallBefore = juce::Time::getMillisecondCounterHiRes();
+        int waitingSeen = 0;
+
+        {
+            InstallQueue queue (options);
+
+            for (auto key : { "a", "b", "c", "d", "e" })
+                queue.start (key, InstallRequest {});
+
+            juce::Thread::sleep (seconds * 1000);
+
+            for (auto key : { "a", "b", "c", "d", "e" })
+                waitingSeen += queue.jobFor (key)->phase() == InstallPhase::waiting ? 1 : 0;
+
+            release.signal();
+
+            for (auto key : { "a", "b", "c", "d", "e" })
+                while (! queue.jobFor (key)->isComplete())
+                    juce::Thread::sleep (10);
+        }
+
+        while (WorkInFlight::count() > 0)
+            juce::Thread::sleep (10);
+
+        const auto cpu = processCpuSeconds() - cpuBefore;
+        const auto wall = (juce::Time::getMillisecondCounterHiRes() - wallBefore) / 1000.0;
+        std::printf ("waiting: %d jobs waited for a slot for %d s; process CPU %.1f ms over %.1f s (%.3f %% of one core)\n",
+                     waitingSeen, seconds, cpu * 1000.0, wall, 100.0 * cpu / wall);
+        return waitingSeen == 2 ? 0 : 1;
     }
 
     bool readServed (char** argv, Served& served)
@@ -413,7 +468,7 @@ namespace
         std::printf ("usage: bench_install download <url> <served file> <sha256> <work folder> [runs]\n"
                      "       bench_install install <url> <served file> <sha256> <contents file> <work folder> [runs]\n"
                      "       bench_install memory <url> <served file> <sha256> <work folder>\n"
-                     "       bench_install waiting\n");
+                     "       bench_install waiting [seconds]\n");
         return 2;
     }
 }
@@ -423,7 +478,7 @@ int main (int argc, char** argv)
     const juce::String mode (argc > 1 ? argv[1] : "");
 
     if (mode == "waiting")
-        return waitingMode();
+        return waitingMode (argc > 2 ? juce::jmax (1, std::atoi (argv[2])) : 10);
 
     Served served;
 
