@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace
 {
     /** 1 MB that is neither constant nor periodic at any block length. */
