@@ -24,7 +24,7 @@ ensure_packages() {
 LINUX_PACKAGES=(
     cmake ninja-build g++ pkg-config
     juce-modules-source libgtest-dev libcpp-httplib-dev nlohmann-json3-dev
-    libcurl4-openssl-dev libfreetype-dev libfontconfig1-dev
+    libcurl4-openssl-dev libssl-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
     libpng-dev libjpeg-dev zlib1g-dev
     libarchive-tools xvfb xauth imagemagick x11-utils fonts-dejavu-core

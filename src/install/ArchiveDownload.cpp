@@ -4,6 +4,7 @@
 #include "install/DownloadAnswerRule.h"
 #include "log/DiagnosticLog.h"
 #include "platform/HttpTransport.h"
+#include "platform/Sha256.h"
 #include "platform/WorkInFlight.h"
 
 #include <thread>
@@ -60,9 +61,18 @@ namespace
         juce::int64 serverSize = -1;
     };
 
-    bool verified (const juce::File& archive, juce::int64 expectedSize, const juce::String& expectedSha256)
+    /** The digest of every byte written to the archive, or empty when the
+        hasher does not cover exactly the file (the file is then read again). */
+    juce::String digestOf (const juce::File& archive, Sha256& hasher)
     {
-        const auto why = ArchiveVerification::mismatch (archive, expectedSize, expectedSha256);
+        const auto size = archive.existsAsFile() ? archive.getSize() : (juce::int64) -1;
+        return hasher.bytesAdded() == size ? hasher.finishHex() : juce::String();
+    }
+
+    bool verified (const juce::File& archive, juce::int64 expectedSize, const juce::String& expectedSha256, Sha256& hasher)
+    {
+        const auto computed = expectedSha256.trim().isNotEmpty() ? digestOf (archive, hasher) : juce::String();
+        const auto why = ArchiveVerification::mismatch (archive, expectedSize, expectedSha256, computed);
 
         if (why.isEmpty())
             return true;
@@ -95,12 +105,33 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
     juce::int64 total = expectedSize > 0 ? expectedSize : 0;
     juce::int64 reportedAt = 0;
 
+    // Every byte is hashed as it is written, so the finished archive is not
+    // read a second time for its SHA-256.
+    const auto hashing = expectedSha256.trim().isNotEmpty();
+    Sha256 hasher;
+
     for (int attempt = 1; attempt <= options.maxAttempts; ++attempt)
     {
         if (job.cancelRequested)
             return true;
 
         const auto onDisk = archive.existsAsFile() ? archive.getSize() : (juce::int64) 0;
+
+        // Bytes already on disk that this hasher has not seen (an earlier
+        // run's, or a file that changed) are hashed from the file once, so a
+        // resumed archive's digest covers its start too.
+        if (hashing && onDisk > 0 && hasher.bytesAdded() != onDisk)
+        {
+            hasher.reset();
+            hasher.updateFromFile (archive, onDisk, [&job] { return ! job.cancelRequested; });
+        }
+        else if (hashing && onDisk == 0)
+        {
+            hasher.reset();
+        }
+
+        if (job.cancelRequested)
+            return true;
 
         HttpTransport::Request request;
         request.address = address;
@@ -125,6 +156,9 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
             // The server's archive is not the catalogue's: nothing of it is worth storing.
             if (expectedSize > 0 && state.serverSize >= 0 && state.serverSize != expectedSize)
                 return false;
+
+            if (action == Action::writeFromStart)
+                hasher.reset();
 
             state.out = openArchive (archive, action, onDisk, options.bufferBytes);
             state.cannotWrite = state.out == nullptr;
@@ -154,6 +188,9 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
                 state.cannotWrite = true;
                 return false;
             }
+
+            if (hashing)
+                hasher.update (data, size);
 
             // One report per buffer's worth, as often as the whole buffer would be read.
             const auto position = state.out->getPosition();
@@ -204,7 +241,7 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
         if (result.status == 416)
         {
             if (DownloadAnswerRule::actionFor (416, result.contentRange, onDisk, expectedSize) == Action::alreadyComplete)
-                return verified (archive, expectedSize, expectedSha256);
+                return verified (archive, expectedSize, expectedSha256, hasher);
 
             // The bytes on disk are not a start of the server's archive.
             writeLog ("download attempt " + juce::String (attempt) + ": range " + juce::String (onDisk)
@@ -217,7 +254,7 @@ bool downloadArchive (InstallJob& job, const juce::URL& url, const juce::File& a
         const auto wanted = expectedSize > 0 ? expectedSize : state.serverSize;
 
         if (state.accepted && result.isComplete() && (wanted > 0 ? size >= wanted : size > 0))
-            return verified (archive, expectedSize, expectedSha256);
+            return verified (archive, expectedSize, expectedSha256, hasher);
 
         writeLog ("download attempt " + juce::String (attempt) + " of " + juce::String (options.maxAttempts)
                   + " ended at " + juce::String (size) + " bytes: " + describe (result));

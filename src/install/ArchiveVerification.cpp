@@ -1,10 +1,11 @@
 #include "install/ArchiveVerification.h"
 
-#include <juce_cryptography/juce_cryptography.h>
+#include "platform/Sha256.h"
 
 namespace ArchiveVerification
 {
-    juce::String mismatch (const juce::File& archive, juce::int64 expectedSize, const juce::String& expectedSha256)
+    juce::String mismatch (const juce::File& archive, juce::int64 expectedSize, const juce::String& expectedSha256,
+                           const juce::String& computedSha256)
     {
         if (! archive.existsAsFile())
             return "the archive " + archive.getFullPathName() + " is missing";
@@ -20,15 +21,11 @@ namespace ArchiveVerification
         if (wanted.isEmpty())
             return {};
 
-        // JUCE hashes in 64-byte reads; unbuffered, that is one system call
-        // per 64 bytes of the archive.
-        juce::FileInputStream file (archive);
+        const auto actual = computedSha256.isNotEmpty() ? computedSha256.trim().toLowerCase()
+                                                        : Sha256::ofFile (archive);
 
-        if (! file.openedOk())
+        if (actual.isEmpty())
             return "the archive " + archive.getFullPathName() + " cannot be read";
-
-        juce::BufferedInputStream buffered (file, 1 << 20);
-        const auto actual = juce::SHA256 (buffered).toHexString().toLowerCase();
 
         if (actual != wanted)
             return "the archive's SHA-256 is " + actual + ", the catalogue gives " + wanted;

@@ -241,6 +241,64 @@ TEST_F (ArchiveDownloadService, AFailedDownloadLeavesNoArchiveAndSaysWhy)
     }
 }
 
+TEST_F (ArchiveDownloadService, AResumedArchivesSha256CoversTheBytesThatWereAlreadyOnDisk)
+{
+    struct Case
+    {
+        const char* what;
+        bool damageTheStart;
+        std::function<void (demoservice::Faults&)> fault;
+        std::vector<std::string> ranges;
+        bool ok;
+    };
+
+    // The download hashes as it writes; bytes an earlier run left must be
+    // hashed from the file, not taken on trust.
+    const Case cases[] {
+        { "an intact start, then a drop", false,
+          [] (demoservice::Faults& f) { f.dropAfterBytes (1500, "/files/archives/", 1); },
+          { range (1000), range (2500) }, true },
+        { "a damaged start, continued", true, [] (demoservice::Faults&) {}, { range (1000) }, false },
+        { "a damaged start, written over by a server that ignores the range", true,
+          [] (demoservice::Faults& f) { f.setIgnoreRange (true); }, { range (1000) }, true },
+    };
+
+    const auto archive = served ("mysynth");
+    ASSERT_GT (archive.bytes.getSize(), 2500u);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        service.faults().clear();
+        service.clearRequests();
+        archiveFile().getParentDirectory().deleteRecursively();
+        ASSERT_TRUE (archiveFile().getParentDirectory().createDirectory());
+        c.fault (service.faults());
+
+        auto start = firstBytes (archive.bytes, 1000);
+
+        if (c.damageTheStart)
+            start[500] = (char) (start[500] ^ 0x01);
+
+        ASSERT_TRUE (archiveFile().replaceWithData (start.getData(), start.getSize()));
+        const auto logBefore = logSinceStart().length();
+
+        InstallJob job;
+        EXPECT_EQ (downloadArchive (job, archive.url, archiveFile(), archive.filesize, archive.sha256, shortWaits()), c.ok);
+        EXPECT_EQ (rangesAsked(), c.ranges);
+
+        if (c.ok)
+        {
+            EXPECT_TRUE (bytesOf (archiveFile()) == archive.bytes) << archiveFile().getSize() << " bytes on disk";
+        }
+        else
+        {
+            EXPECT_FALSE (archiveFile().exists());
+            EXPECT_TRUE (logSinceStart().substring (logBefore).contains ("SHA-256")) << logSinceStart().substring (logBefore);
+        }
+    }
+}
+
 TEST_F (ArchiveDownloadService, TheCancelFlagEndsTheDownloadWithinOneRead)
 {
     const auto archive = served ("aurora10");
