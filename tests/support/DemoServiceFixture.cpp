@@ -51,12 +51,3 @@ juce::String DemoServiceFixture::logSinceStart() const
     in.setPosition (logStart);
     return in.readEntireStreamAsString();
 }
-
-juce::String closedOrigin()
-{
-    demoservice::DemoService probe;
-    probe.start (0);
-    const auto origin = probe.origin();
-    probe.stop();
-    return origin;
-}

@@ -2,10 +2,53 @@
 # (CMAKE_CROSSCOMPILING_EMULATOR). Discovery happens when ctest starts, where
 # a wineserver is already running (scripts/test-windows): one started from
 # inside the build would keep the build tool's pipes open.
-gtest_discover_tests(vamrhelper_tests
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 300
-    PROPERTIES TIMEOUT 300)
+if(NOT VAMRHELPER_SERVICE_TESTS_REMOTE)
+    gtest_discover_tests(vamrhelper_tests
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 300
+        PROPERTIES TIMEOUT 300)
+else()
+    # The service tests' suites, read from their sources, as one gtest filter.
+    set(service_sources ${VAMRHELPER_TEST_COMMON_SOURCES})
+    list(FILTER service_sources INCLUDE REGEX "ServiceTest\\.cpp$")
+    set(service_suites)
+    foreach(source IN LISTS service_sources)
+        file(STRINGS "${source}" declarations REGEX "^TEST(_F)? *\\( *[A-Za-z0-9_]+")
+        foreach(declaration IN LISTS declarations)
+            string(REGEX REPLACE "^TEST(_F)? *\\( *([A-Za-z0-9_]+).*" "\\2.*" suite "${declaration}")
+            list(APPEND service_suites "${suite}")
+        endforeach()
+    endforeach()
+    list(REMOVE_DUPLICATES service_suites)
+    list(JOIN service_suites ":" service_filter)
+
+    gtest_discover_tests(vamrhelper_tests
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 300
+        TEST_FILTER "-${service_filter}"
+        PROPERTIES TIMEOUT 300)
+
+    # The service tests share one native demo service that a fixture starts
+    # for the run; they take turns on it, since each resets it and sets its
+    # faults. They learn its origin from a file Wine reads through drive Z:.
+    set(demo_service_state "${CMAKE_BINARY_DIR}/demo-service-fixture")
+    gtest_discover_tests(vamrhelper_tests
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 300
+        TEST_FILTER "${service_filter}"
+        PROPERTIES TIMEOUT 300
+                   FIXTURES_REQUIRED demo_service
+                   RESOURCE_LOCK demo_service
+                   ENVIRONMENT "VAMRHELPER_DEMO_SERVICE_ORIGIN_FILE=Z:${demo_service_state}/origin")
+
+    add_test(NAME DemoServiceFixture.Start
+             COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/demo-service/start-demo-service.sh"
+                     "${VAMRHELPER_NATIVE_DEMO_SERVICE}" "${demo_service_state}")
+    add_test(NAME DemoServiceFixture.Stop
+             COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/demo-service/stop-demo-service.sh" "${demo_service_state}")
+    set_tests_properties(DemoServiceFixture.Start PROPERTIES FIXTURES_SETUP demo_service TIMEOUT 60)
+    set_tests_properties(DemoServiceFixture.Stop PROPERTIES FIXTURES_CLEANUP demo_service TIMEOUT 60)
+endif()
 
 # Smoke test of the shipped executable: starts it under Wine, closes its
 # window the way the close button does and checks the exit and the log.

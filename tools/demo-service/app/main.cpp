@@ -2,6 +2,7 @@
 // Prints "listening on http://127.0.0.1:PORT" once it accepts connections and
 // runs until SIGINT or SIGTERM.
 
+#include "demoservice/ControlApi.h"
 #include "demoservice/DemoService.h"
 
 #include <pthread.h>
@@ -24,6 +25,7 @@ namespace
         "  --extra-dir DIR          also serve the files of DIR under /extra/<name>\n"
         "  --accounts               print the accounts (e-mail and password) and exit\n"
         "  --log                    print every request on standard error\n"
+        "  --control                answer the control endpoints under /_control/ (tests in another process)\n"
         "faults:\n"
         "  --latency MS[:PATH]      answer requests (below PATH) after MS milliseconds\n"
         "  --stall-after N[:MS]     stop sending a file after N bytes, for MS ms (default: for ever)\n"
@@ -55,7 +57,7 @@ int main (int argc, char** argv)
     int port = 0;
     std::filesystem::path data = defaultDataFolder();
     std::vector<std::filesystem::path> extraFolders;
-    bool printAccounts = false, logRequests = false;
+    bool printAccounts = false, logRequests = false, control = false;
     std::vector<std::function<bool (Faults&)>> faultSetters;
 
     for (int i = 1; i < argc; ++i)
@@ -78,6 +80,7 @@ int main (int argc, char** argv)
         }
         else if (option == "--accounts")      { printAccounts = true; }
         else if (option == "--log")           { logRequests = true; }
+        else if (option == "--control")       { control = true; }
         else if (option == "--ignore-range")  { faultSetters.push_back ([] (Faults& f) { f.setIgnoreRange (true); return true; }); }
         else if (! hasValue)                  { return fail(); }
         else
@@ -176,6 +179,9 @@ int main (int argc, char** argv)
         {
             std::cerr << r.method << " " << r.target << " -> " << r.status << std::endl;
         });
+
+    if (control)
+        enableControl (service);
 
     if (! service.start (port))
     {

@@ -206,6 +206,7 @@ struct DemoService::Impl
     std::map<std::string, ProductBuild> offered;
     std::vector<fs::path> extraFolders;
     std::string error;
+    DemoService::ControlHandler controlHandler;
 
     // ---- guarded by digestLock
     mutable std::mutex digestLock;
@@ -678,6 +679,27 @@ struct DemoService::Impl
         using R = const httplib::Request&;
         using A = httplib::Response&;
 
+        // First, so that no catch-all below takes them; not wrapped, so
+        // faults never touch them and they stay out of the recorded traffic.
+        DemoService::ControlHandler handler;
+        {
+            const std::lock_guard<std::mutex> guard (lock);
+            handler = controlHandler;
+        }
+
+        if (handler)
+        {
+            const auto control = [handler] (R q, A a)
+            {
+                auto answer = handler (q.method, q.path, q.body);
+                a.status = answer.status;
+                a.set_content (answer.body, answer.contentType);
+            };
+            const auto pattern = std::string (DemoService::controlPrefix) + ".*";
+            s.Get (pattern, control);
+            s.Post (pattern, control);
+        }
+
         s.Post ("/api/vds/auth",                    wrap ([this] (R q, A a) { signIn (q, a, false); }));
         s.Post ("/api/vds/sso_auth",                wrap ([this] (R q, A a) { signIn (q, a, true); }));
         s.Get  ("/api/vds/resources/(windows|macos)", wrap ([this] (R q, A a) { productList (q, a); }));
@@ -904,5 +926,30 @@ void DemoService::serveExtraFolder (const std::filesystem::path& folder)
 {
     const std::lock_guard<std::mutex> guard (impl->lock);
     impl->extraFolders.push_back (folder);
+}
+
+void DemoService::setControlHandler (ControlHandler handler)
+{
+    const std::lock_guard<std::mutex> guard (impl->lock);
+    impl->controlHandler = std::move (handler);
+}
+
+void DemoService::reset()
+{
+    impl->faults.clear();
+
+    {
+        const std::lock_guard<std::mutex> guard (impl->lock);
+        impl->recorded.clear();
+        impl->offered.clear();
+        impl->extraFolders.clear();
+    }
+
+    impl->accounts->revokeAllTokens();
+    impl->accounts->setCodeLifetime (std::chrono::seconds (600));
+
+    if (impl->manifest)
+        for (const auto& account : impl->manifest->accounts)
+            impl->accounts->add (account.email, account.password);
 }
 }

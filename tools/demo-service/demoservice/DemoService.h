@@ -97,6 +97,29 @@ namespace demoservice
         /** Serves the files of a folder under "/extra/<name>" (benchmarks, tests). */
         void serveExtraFolder (const std::filesystem::path& folder);
 
+        // ---- control by another process (ControlApi.h)
+        struct ControlAnswer
+        {
+            int status = 200;
+            std::string body;
+            std::string contentType = "application/json";
+        };
+
+        using ControlHandler = std::function<ControlAnswer (const std::string& method, const std::string& path, const std::string& body)>;
+
+        /** The path prefix of the control endpoints; the service's interface never uses it. */
+        static constexpr const char* controlPrefix = "/_control/";
+
+        /** Answers every request below controlPrefix with the handler, before
+            faults and outside the recorded traffic, so that a test can always
+            reach it. Takes effect at the next start(). */
+        void setControlHandler (ControlHandler handler);
+
+        /** Back to a fresh service's state, for the next test of a shared one:
+            no faults, no recorded requests, no extra folders, no live tokens,
+            the manifest's builds offered and its passwords, the usual code lifetime. */
+        void reset();
+
     private:
         struct Impl;
         std::unique_ptr<Impl> impl;
