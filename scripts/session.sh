@@ -100,7 +100,11 @@ session_store_demo_token() {
     "$SESSION_SANDBOX_TOOL" store-sign-in "$DEMO_EMAIL" "$token"
 }
 
+# Runs the app in the sandbox with the given arguments and waits for it.
+session_run_app() { "$SESSION_APP" "$@"; }
+
 # Starts the app in the sandbox; its output goes to SESSION_WORK/app-<label>.out.
+# The app itself is the background process, so that signals reach it.
 session_start_app() {
     "$SESSION_APP" >"$SESSION_WORK/app-$1.out" 2>&1 &
     session_app_pid=$!
@@ -149,6 +153,11 @@ log_time() { [ -f "$SESSION_LOG" ] && tail -c +"$(( $1 + 1 ))" "$SESSION_LOG" | 
 app_window() { xdotool search --onlyvisible --name '^Vamrelund Helper$' 2>/dev/null | head -n1; }
 window_open() { [ -n "$(app_window)" ]; }
 app_window_count() { xdotool search --onlyvisible --name '^Vamrelund Helper$' 2>/dev/null | wc -l; }
+
+# The size of the app window's content as "WIDTH HEIGHT".
+app_content_size() {
+    xdotool getwindowgeometry "$(app_window)" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p'
+}
 
 # Saves the app window's content to a PNG.
 window_shot() { import -window "$(app_window)" "$1" 2>/dev/null; }

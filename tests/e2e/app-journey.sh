@@ -1,0 +1,229 @@
+# The user's journey through the real app, against the real demo service, in
+# a fresh sandbox with two plugins pre-installed (one current, one older):
+#
+#   1. types the demo account into the login page, presses Return and accepts
+#      the terms ("Yes, I accept", then "DONE");
+#   2. checks the products page on screenshots: its background and list
+#      panel, the three filter buttons and the three groups' colours;
+#   3. installs the update of My Synth with its missing expansion: "Not
+#      Updated", "Update", "YES" in the offer; both jobs finish and the
+#      updates group empties;
+#   4. hands a browser sign-in link to the running app through a second
+#      process, which must exit at once; the running app signs in with it;
+#   5. quits and starts again: the saved token signs in without typing.
+#
+# Sourced by the end-to-end test of each system (linux/, windows/) once the
+# session is set up (scripts/session.sh, and on Windows scripts/session-wine.sh
+# after it): SESSION_WORK exists and session_cleanup is trapped. On failure it
+# prints the app's log and the service's request log; the screenshots stay in
+# SESSION_WORK.
+
+step() { echo "== $*"; }
+
+fail() {
+    echo "FAILED: $*"
+    [ -n "$(app_window 2>/dev/null)" ] && window_shot "$SESSION_WORK/failure.png" || true
+    echo "--- app log ($SESSION_LOG)"
+    [ -f "$SESSION_LOG" ] && tr -d '\r' <"$SESSION_LOG" | cut -c1-300 || echo "(none)"
+    echo "--- service requests ($SESSION_SERVICE_LOG)"
+    cat "$SESSION_SERVICE_LOG" 2>/dev/null || echo "(none)"
+    for out in "$SESSION_WORK"/app-*.out; do
+        [ -f "$out" ] && { echo "--- $(basename "$out")"; cat "$out"; }
+    done
+    echo "--- screenshots and logs kept in $SESSION_WORK"
+    exit 1
+}
+
+# expect_log SECONDS MARK TEXT: waits for a log line containing TEXT.
+expect_log() {
+    wait_until "$1" log_has "$2" "$3" || fail "no log line \"$3\" within $1 s"
+}
+
+# expect_pixel PNG X Y rrggbb WHAT
+expect_pixel() {
+    local got
+    got="$(pixel "$1" "$2" "$3")"
+    [ "$got" = "$4" ] || fail "$5: pixel ($2, $3) of $(basename "$1") is #$got, expected #$4"
+}
+
+# expect_colour PNG AREA rrggbb MIN WHAT
+expect_colour() {
+    local n
+    n="$(colour_count "$1" "$2" "$3")"
+    [ "${n:-0}" -ge "$4" ] || fail "$5: only ${n:-0} pixels of #$3 in $2 of $(basename "$1") (at least $4 expected)"
+}
+
+service_requests() { grep -c -- "$1" "$SESSION_SERVICE_LOG" || true; }
+
+# The main window's layout at its start size of 820 x 600, in window pixels.
+window_width=820 window_height=600
+# The login page's fields: (190, 272, 259, 32) and (190, 328, 259, 32).
+email_field=(319 288) password_field=(319 344)
+# The terms dialog: a 300 x 200 box centred in a margin of 90; its switch at
+# (123, 249, 150, 25) and its DONE button at (297, 250, 58, 24).
+toast_x=$(( (window_width - 300) / 2 - 90 )) toast_y=$(( (window_height - 200) / 2 - 90 ))
+terms_box=($(( toast_x + 95 )) $(( toast_y + 180 )))
+accept_switch=($(( toast_x + 135 )) $(( toast_y + 261 )))
+done_button=($(( toast_x + 326 )) $(( toast_y + 262 )))
+# The filter buttons: 80 x 14 at y 62, from the right every 87 pixels.
+installed_filter_x=$(( 17 + window_width - 34 - 94 ))
+updates_filter_x=$(( installed_filter_x - 87 ))
+not_installed_filter_x=$(( updates_filter_x - 87 ))
+filter_y=62
+list_area="$(( window_width - 24 ))x$(( window_height - 134 ))+12+90"
+
+# Colours of the pages.
+login_background=f1f3f5 page_background=3d4d58 list_panel=091c2a
+not_installed_colour=97a1a8 update_colour=fbd53d installed_colour=4bbf49
+
+# Checks a screenshot of the products page (with the list at its top). With
+# "updated" as the second argument, My Synth's update is installed: the
+# "UPDATES" filter is gone and "NOT INSTALLED" moves into its place.
+check_products_page() {
+    local shot="$1"
+    expect_pixel "$shot" 2 2 "$page_background" "page background"
+    expect_pixel "$shot" 500 5 "$page_background" "page background"
+    expect_pixel "$shot" 405 300 "$list_panel" "list panel between the columns"
+    if [ "${2:-}" = updated ]; then
+        expect_pixel "$shot" $(( updates_filter_x + 3 )) $(( filter_y + 2 )) "$not_installed_colour" "\"NOT INSTALLED\" filter"
+    else
+        expect_pixel "$shot" $(( not_installed_filter_x + 3 )) $(( filter_y + 2 )) "$not_installed_colour" "\"NOT INSTALLED\" filter"
+        expect_pixel "$shot" $(( updates_filter_x + 3 )) $(( filter_y + 2 )) "$update_colour" "\"UPDATES\" filter"
+    fi
+    expect_pixel "$shot" $(( installed_filter_x + 3 )) $(( filter_y + 2 )) "$installed_colour" "\"INSTALLED\" filter"
+    # The first group, "Not installed", heads the list.
+    expect_colour "$shot" "450x30+20+95" "$not_installed_colour" 40 "\"Not installed\" group title"
+    [ "$(colour_count "$shot" 4x4+20+20 "$login_background")" = 0 ] || fail "the login page still shows"
+}
+
+# ---------------------------------------------------------------------------
+step "sandbox, demo service, pre-installed plugins"
+session_fresh_sandbox
+session_start_xvfb 1280x1024x24 || fail "no X server"
+session_start_service || fail "no demo service"
+session_demo_account || fail "the demo service printed no demo account"
+"$SESSION_SANDBOX_TOOL" preinstall aurora9 mysynth=1.2.3 >"$SESSION_WORK/preinstall.out" || fail "pre-install: $(cat "$SESSION_WORK/preinstall.out")"
+
+# ---------------------------------------------------------------------------
+step "1. sign in on the login page and accept the terms"
+mark=$(log_mark)
+session_start_app first
+wait_until 30 window_open || fail "no window within 30 s"
+expect_log 30 "$mark" "extralog, first frame painted"
+read -r width height < <(app_content_size)
+[ "$width" = "$window_width" ] && [ "$height" = "$window_height" ] || fail "window is ${width}x${height}, expected ${window_width}x${window_height}"
+
+login_shown() { window_shot "$SESSION_WORK/login.png" && [ "$(pixel "$SESSION_WORK/login.png" 5 5)" = "$login_background" ]; }
+wait_until 10 login_shown || fail "the login page is not shown"
+# Once showing, the page takes the keyboard focus on its next 100 ms
+# visibility tick; a click into a field before that would lose it again.
+sleep 0.5
+
+click "${email_field[@]}"
+xdotool type --delay 15 -- "$DEMO_EMAIL"
+click "${password_field[@]}"
+xdotool type --delay 15 -- "$DEMO_PASSWORD"
+xdotool key Return
+
+# What reached the app is exactly what was typed.
+expect_log 20 "$mark" "extralog, email = <$DEMO_EMAIL>"
+expect_log 5 "$mark" "extralog, password length = ${#DEMO_PASSWORD}"
+
+terms_shown() { window_shot "$SESSION_WORK/terms.png" && [ "$(pixel "$SESSION_WORK/terms.png" "${terms_box[@]}")" = "$installed_colour" ]; }
+wait_until 10 terms_shown || fail "the terms dialog did not appear"
+[ "$(service_requests 'POST /api/vds/auth')" = 0 ] || fail "signed in before the terms were accepted"
+
+click "${accept_switch[@]}"
+click "${done_button[@]}"
+# The pointer would rest over the "UPDATES" filter of the page that follows
+# and light it in its hover colour.
+park_pointer
+expect_log 10 "$mark" "Accepted terms: "
+log_has "$mark" "Accepted terms: yes" || fail "the terms were not accepted"
+expect_log 20 "$mark" "extralog, login callback err = 1"
+expect_log 30 "$mark" "extralog, products page painted: "
+grep -q 'POST /api/vds/auth -> 200' "$SESSION_SERVICE_LOG" || fail "no successful password sign-in at the service"
+
+# ---------------------------------------------------------------------------
+step "2. the products page"
+products_shown() { window_shot "$SESSION_WORK/products.png" && [ "$(pixel "$SESSION_WORK/products.png" 2 2)" = "$page_background" ]; }
+wait_until 10 products_shown || fail "the products page is not on screen"
+check_products_page "$SESSION_WORK/products.png"
+log_since "$mark" | grep -qaF "local_versions_ My Synth 1.2.3" || fail "the older My Synth was not found installed"
+log_since "$mark" | grep -qaF "local_versions_ Aurora 9 2.1.0" || fail "the current Aurora 9 was not found installed"
+
+# "UPDATES" scrolls down to the updates group; below it, the installed group.
+click $(( updates_filter_x + 40 )) $(( filter_y + 7 ))
+# Green shows only down there (the top of the list holds yellow "BETA" ribbons).
+scrolled() { window_shot "$SESSION_WORK/products-updates.png" && [ "$(colour_count "$SESSION_WORK/products-updates.png" "$list_area" "$installed_colour")" -ge 100 ]; }
+wait_until 10 scrolled || fail "no \"Installed\" group after pressing \"UPDATES\""
+expect_colour "$SESSION_WORK/products-updates.png" "$list_area" "$update_colour" 100 "\"Update available\" group"
+park_pointer
+
+# ---------------------------------------------------------------------------
+step "3. install the update of My Synth and its missing expansion"
+mark=$(log_mark)
+# "Not Updated" selects the one plugin with an update; the action row sits
+# 35 pixels above the bottom, the install button at its right end.
+click $(( 296 + 43 )) $(( window_height - 35 + 12 ))
+click $(( window_width - 12 - 87 + 43 )) $(( window_height - 35 + 12 ))
+# The offer: a 270 x 170 dialog centred in a margin of 90, "YES" at (112, 220).
+offer_x=$(( (window_width - 270) / 2 - 90 )) offer_y=$(( (window_height - 170) / 2 - 90 ))
+offer_shown() { window_shot "$SESSION_WORK/offer.png" && [ "$(colour_count "$SESSION_WORK/offer.png" "270x170+$(( offer_x + 90 ))+$(( offer_y + 90 ))" "$installed_colour")" -ge 1000 ]; }
+wait_until 10 offer_shown || fail "no offer to install the expansion of My Synth"
+click $(( offer_x + 112 + 28 )) $(( offer_y + 220 + 12 ))
+park_pointer
+expect_log 30 "$mark" "downloadToFile enter My Synth"
+expect_log 30 "$mark" "downloadToFile enter Winter Pads"
+window_shot "$SESSION_WORK/installing.png" || fail "no screenshot while installing"
+expect_log 60 "$mark" "downloadToFile exit My Synth"
+expect_log 60 "$mark" "downloadToFile exit Winter Pads"
+expect_log 10 "$mark" "updateProduct onDownloadAndInstallCompletion result = 1"
+! log_has "$mark" "Install error" || fail "an install failed: $(log_since "$mark" | grep -a "Install error")"
+# A second after each job the cell is read again: My Synth leaves the updates group.
+updates_gone() { window_shot "$SESSION_WORK/installed.png" && [ "$(pixel "$SESSION_WORK/installed.png" $(( updates_filter_x + 3 )) $(( filter_y + 2 )))" != "$update_colour" ]; }
+wait_until 15 updates_gone || fail "the \"UPDATES\" filter still shows after the update"
+
+# ---------------------------------------------------------------------------
+step "4. a browser sign-in link handed over by a second process"
+link="$(curl -s -D - -o /dev/null --data-urlencode "email=$DEMO_EMAIL" --data-urlencode "password=$DEMO_PASSWORD" \
+             "$SESSION_ORIGIN/sso" | tr -d '\r' | sed -n 's/^[Ll]ocation: //p')"
+code="${link##*code=}"
+[[ "$link" == vamrhelper://email=* ]] && [ -n "$code" ] || fail "the service's sign-in page gave no link: \"$link\""
+
+mark=$(log_mark)
+sso_before=$(service_requests 'POST /api/vds/sso_auth -> 200')
+session_run_app "$link" >"$SESSION_WORK/app-link.out" 2>&1 &
+second=$!
+wait_until 30 process_gone "$second" || { kill "$second" 2>/dev/null; fail "the second process did not exit within 30 s"; }
+second_exit=0
+wait "$second" || second_exit=$?
+[ "$second_exit" = 0 ] || fail "the second process exited with $second_exit"
+
+expect_log 20 "$mark" "openWithEmailAndCode, code = <$code>"
+expect_log 20 "$mark" "extralog, login callback err = 1"
+expect_log 30 "$mark" "extralog, products page painted: "
+[ "$(service_requests 'POST /api/vds/sso_auth -> 200')" -gt "$sso_before" ] || fail "the service saw no sign-in with the code"
+! log_has "$mark" "MainComponent::initialize" || fail "the second process started an app of its own"
+[ "$(app_window_count)" = 1 ] || fail "$(app_window_count) windows are open, expected the one of the first process"
+
+# ---------------------------------------------------------------------------
+step "5. quit, start again: the saved token signs in"
+session_quit_app 30
+[ "$SESSION_APP_EXIT" = 0 ] || fail "the app exited with $SESSION_APP_EXIT"
+wait_until 10 eval "! window_open" || fail "the window stayed after the app quit"
+
+mark=$(log_mark)
+password_sign_ins=$(service_requests 'POST /api/vds/auth')
+session_start_app restart
+expect_log 30 "$mark" "extralog, products page painted: "
+log_has "$mark" "extralog, email = " && fail "the restarted app asked for a password sign-in"
+[ "$(service_requests 'POST /api/vds/auth')" = "$password_sign_ins" ] || fail "the restarted app signed in with a password"
+wait_until 10 products_shown || fail "the restarted app does not show the products page"
+check_products_page "$SESSION_WORK/products.png" updated
+cp "$SESSION_WORK/products.png" "$SESSION_WORK/products-after-restart.png"
+
+session_quit_app 30
+[ "$SESSION_APP_EXIT" = 0 ] || fail "the restarted app exited with $SESSION_APP_EXIT"
+
+echo "PASSED: screenshots in $SESSION_WORK"
