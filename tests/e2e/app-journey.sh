@@ -219,6 +219,8 @@ session_start_app restart
 expect_log 30 "$mark" "extralog, products page painted: "
 log_has "$mark" "extralog, email = " && fail "the restarted app asked for a password sign-in"
 [ "$(service_requests 'POST /api/vds/auth')" = "$password_sign_ins" ] || fail "the restarted app signed in with a password"
+# The installed update's own files now carry the catalogue's version.
+expect_log 30 "$mark" "local_versions_ My Synth 1.3.0"
 wait_until 10 products_shown || fail "the restarted app does not show the products page"
 check_products_page "$SESSION_WORK/products.png" updated
 cp "$SESSION_WORK/products.png" "$SESSION_WORK/products-after-restart.png"
