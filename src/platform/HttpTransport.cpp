@@ -12,6 +12,30 @@ namespace HttpTransport
         return result;
     }
 
+    juce::StringArray joinRepeatedHeaders (const juce::StringArray& headers)
+    {
+        juce::StringArray names, joined;
+
+        for (const auto& line : headers)
+        {
+            const auto name = line.upToFirstOccurrenceOf (":", false, false).trim();
+            const auto value = line.fromFirstOccurrenceOf (":", false, false).trim();
+            const auto index = names.indexOf (name, true);
+
+            if (index < 0)
+            {
+                names.add (name);
+                joined.add (name + ": " + value);
+            }
+            else
+            {
+                joined.set (index, joined[index] + ", " + value);
+            }
+        }
+
+        return joined;
+    }
+
     juce::String rangeHeader (juce::int64 from)
     {
         return "Range: bytes=" + juce::String (from) + "-";

@@ -90,6 +90,11 @@ namespace HttpTransport
     /** Runs the transfer and collects the body in memory. */
     Result performIntoMemory (const Request& request, juce::MemoryBlock& body, HttpTransferStop* stop = nullptr);
 
+    /** The headers with each repeated name sent once, its values joined by
+        ", " in their order, which HTTP reads the same. WinINet under Wine keeps
+        only one line of a name. */
+    juce::StringArray joinRepeatedHeaders (const juce::StringArray& headers);
+
     /** The request header for Request::rangeFrom. */
     juce::String rangeHeader (juce::int64 from);
 

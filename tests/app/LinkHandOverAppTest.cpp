@@ -17,21 +17,6 @@ namespace
     // Wine starts processes far more slowly than Linux does.
     constexpr int startTimeoutMs = 60000;
 
-    bool waitFor (std::function<bool()> condition, int timeoutMs)
-    {
-        const auto end = juce::Time::getMillisecondCounterHiRes() + timeoutMs;
-
-        while (! condition())
-        {
-            if (juce::Time::getMillisecondCounterHiRes() > end)
-                return false;
-
-            juce::Thread::sleep (20);
-        }
-
-        return true;
-    }
-
     int occurrences (const juce::String& text, const juce::String& part)
     {
         int count = 0;
@@ -58,12 +43,12 @@ namespace
         /** The app writes the log from another process; wait for the text. */
         bool logShows (const juce::String& text) const
         {
-            return waitFor ([&] { return log().contains (text); }, startTimeoutMs);
+            return waitWithoutPumping ([&] { return log().contains (text); }, startTimeoutMs);
         }
 
         bool pipeOwned() const
         {
-            return waitFor ([&] { return ExclusiveNameLock::isTaken (ownerLock); }, startTimeoutMs);
+            return waitWithoutPumping ([&] { return ExclusiveNameLock::isTaken (ownerLock); }, startTimeoutMs);
         }
 
         /** Main components made so far; a process that hands its link over makes none. */
@@ -195,7 +180,7 @@ TEST_F (AppLinkHandOver, AnUpdateWorkerWithoutAWindowLeavesTheLinksToOthers)
 
     AppProcess worker;
     ASSERT_TRUE (worker.startAsUpdateWorker (coordinatorPipe));
-    ASSERT_TRUE (waitFor ([&] { return coordinator.received > 0 || ! worker.isRunning(); }, startTimeoutMs));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return coordinator.received > 0 || ! worker.isRunning(); }, startTimeoutMs));
     ASSERT_TRUE (worker.isRunning()) << worker.output();
     EXPECT_TRUE (worker.output().contains ("VamretApplication initialise <--demoUID:" + coordinatorPipe)) << worker.output();
 

@@ -30,6 +30,9 @@ TEST (RequestShutdownChild, LeavesARequestRunningAtExit)
 
 TEST (RequestShutdown, PendingRequestIsDroppedQuietlyWhenTheAppQuits)
 {
+    if (runningUnderWine())
+        GTEST_SKIP() << "Wine's WinINet keeps a read waiting when another thread closes its handle; Windows ends it";
+
     ScopedEnvironmentVariable child (childVariable, "1");
     const auto self = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
 

@@ -36,22 +36,6 @@ namespace
         return juce::MemoryBlock (bytes.getData(), juce::jmin (count, bytes.getSize()));
     }
 
-    bool waitUntil (const std::function<bool()>& condition)
-    {
-        // A bound against a hang, not a measurement.
-        const auto until = std::chrono::steady_clock::now() + 30s;
-
-        while (! condition())
-        {
-            if (std::chrono::steady_clock::now() > until)
-                return false;
-
-            std::this_thread::sleep_for (2ms);
-        }
-
-        return true;
-    }
-
     /** One product's archive as the service serves it and the catalogue describes it. */
     struct ServedArchive
     {
@@ -111,6 +95,20 @@ namespace
         }
 
         juce::File archiveFile() const { return sandbox.root().getChildFile ("work/vds.zip"); }
+
+        /** A clean service with this case's fault, and an empty work folder. */
+        bool startCase (const std::function<void (demoservice::Faults&)>& fault)
+        {
+            service.faults().clear();
+            service.clearRequests();
+            archiveFile().getParentDirectory().deleteRecursively();
+
+            if (! archiveFile().getParentDirectory().createDirectory())
+                return false;
+
+            fault (service.faults());
+            return true;
+        }
     };
 
     std::string range (size_t from) { return "bytes=" + std::to_string (from) + "-"; }
@@ -170,11 +168,7 @@ TEST_F (ArchiveDownloadService, EndsWithTheServedArchiveWhateverTheServerDid)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
-        service.faults().clear();
-        service.clearRequests();
-        archiveFile().getParentDirectory().deleteRecursively();
-        ASSERT_TRUE (archiveFile().getParentDirectory().createDirectory());
-        c.fault (service.faults());
+        ASSERT_TRUE (startCase (c.fault));
 
         if (c.onDiskBefore)
         {
@@ -223,11 +217,7 @@ TEST_F (ArchiveDownloadService, AFailedDownloadLeavesNoArchiveAndSaysWhy)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
-        service.faults().clear();
-        service.clearRequests();
-        archiveFile().getParentDirectory().deleteRecursively();
-        ASSERT_TRUE (archiveFile().getParentDirectory().createDirectory());
-        c.fault (service.faults());
+        ASSERT_TRUE (startCase (c.fault));
 
         const auto archive = served (c.product);
         const auto logBefore = logSinceStart().length();
@@ -269,11 +259,7 @@ TEST_F (ArchiveDownloadService, AResumedArchivesSha256CoversTheBytesThatWereAlre
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
-        service.faults().clear();
-        service.clearRequests();
-        archiveFile().getParentDirectory().deleteRecursively();
-        ASSERT_TRUE (archiveFile().getParentDirectory().createDirectory());
-        c.fault (service.faults());
+        ASSERT_TRUE (startCase (c.fault));
 
         auto start = firstBytes (archive.bytes, 1000);
 
@@ -352,7 +338,7 @@ TEST_F (ArchiveDownloadService, StopOrQuitDuringASilentDownloadEndsTheSequenceAs
         };
 
         auto sequence = std::async (std::launch::async, [&] { downloadAndInstall (job, request, options); });
-        ASSERT_TRUE (waitUntil ([&] { return job->progress() > 0.0f; }));
+        ASSERT_TRUE (waitWithoutPumping ([&] { return job->progress() > 0.0f; }));
         const auto workFolder = WorkFolder::folderFor (workFolderCounter.load());
         ASSERT_TRUE (workFolder.getChildFile ("vds.zip").existsAsFile());
 

@@ -6,6 +6,7 @@
 #include "install/InstallQueue.h"
 #include "install/ProductNameAliases.h"
 #include "platform/WorkInFlight.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,6 @@
 
 namespace
 {
-    bool waitFor (std::function<bool()> condition, int timeoutMs = 5000)
-    {
-        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-        while (! condition())
-        {
-            if (juce::Time::getMillisecondCounter() > end)
-                return false;
-            juce::Thread::sleep (5);
-        }
-        return true;
-    }
-
     /** Work that reports the downloading phase and holds its slot until released
         or stopped, then completes as the sequence would. */
     struct HeldWork
@@ -37,7 +26,7 @@ namespace
         ~HeldWork()
         {
             release.signal();
-            EXPECT_TRUE (waitFor ([this] { return WorkInFlight::count() == workBefore; }));
+            EXPECT_TRUE (waitWithoutPumping ([this] { return WorkInFlight::count() == workBefore; }));
         }
 
         InstallQueueOptions options()
@@ -83,7 +72,7 @@ TEST (InstallQueue, FiveJobsShareThreeSlotsAndEachOutcomeIsTakenOnce)
         ASSERT_NE (queue.start (key, requestFor (key)), nullptr);
 
     EXPECT_EQ (queue.start ("c", requestFor ("c")), nullptr) << "one job per product";
-    ASSERT_TRUE (waitFor ([&] { return work.running.load() == 3; }));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return work.running.load() == 3; }));
     juce::Thread::sleep (100);   // several polls of the waiting jobs
     EXPECT_EQ (work.running.load(), 3);
     EXPECT_EQ (queue.slots().inUse(), 3);
@@ -100,11 +89,11 @@ TEST (InstallQueue, FiveJobsShareThreeSlotsAndEachOutcomeIsTakenOnce)
     EXPECT_EQ (waiting, 2);
 
     work.release.signal();
-    ASSERT_TRUE (waitFor ([&] { return work.started.load() == 5 && queue.slots().inUse() == 0; }));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return work.started.load() == 5 && queue.slots().inUse() == 0; }));
 
     for (auto& key : keys)
     {
-        ASSERT_TRUE (waitFor ([&] { return ! queue.jobFor (key)->isBusy(); }));
+        ASSERT_TRUE (waitWithoutPumping ([&] { return ! queue.jobFor (key)->isBusy(); }));
         const auto outcome = queue.takeOutcome (key);
         ASSERT_TRUE (outcome.has_value());
         EXPECT_TRUE (outcome->ok);
@@ -124,7 +113,7 @@ TEST (InstallQueue, StopWhileWaitingEndsWithoutTakingASlotAndStopWhileRunningFre
     for (auto key : { "a", "b", "c", "d" })
         queue.start (key, requestFor (key));
 
-    ASSERT_TRUE (waitFor ([&] { return work.running.load() == 3; }));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return work.running.load() == 3; }));
     juce::String waitingKey, runningKey;
     for (auto key : { "a", "b", "c", "d" })
         (queue.jobFor (key)->phase() == InstallPhase::waiting ? waitingKey : runningKey) = key;
@@ -132,7 +121,7 @@ TEST (InstallQueue, StopWhileWaitingEndsWithoutTakingASlotAndStopWhileRunningFre
     auto waitingJob = queue.jobFor (waitingKey);
 
     waitingJob->requestStop();
-    ASSERT_TRUE (waitFor ([&] { return ! waitingJob->isBusy(); }, 2000)) << "a waiting job ends within a poll";
+    ASSERT_TRUE (waitWithoutPumping ([&] { return ! waitingJob->isBusy(); }, 2000)) << "a waiting job ends within a poll";
     const auto stopped = queue.takeOutcome (waitingKey);
     ASSERT_TRUE (stopped.has_value());
     EXPECT_TRUE (stopped->ok);
@@ -141,8 +130,8 @@ TEST (InstallQueue, StopWhileWaitingEndsWithoutTakingASlotAndStopWhileRunningFre
     EXPECT_EQ (work.started.load(), 3) << "the stopped job never ran";
 
     queue.jobFor (runningKey)->requestStop();
-    ASSERT_TRUE (waitFor ([&] { return queue.slots().inUse() == 2; }));
-    ASSERT_TRUE (waitFor ([&] { return queue.jobFor (runningKey)->isComplete(); }));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return queue.slots().inUse() == 2; }));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return queue.jobFor (runningKey)->isComplete(); }));
     EXPECT_TRUE (queue.takeOutcome (runningKey)->stopped);
 
     work.release.signal();
@@ -158,7 +147,7 @@ TEST (InstallQueue, QuittingStopsEveryJobAndWaitsForItsThread)
         for (auto key : { "a", "b", "c", "d", "e" })
             queue.start (key, requestFor (key));
 
-        ASSERT_TRUE (waitFor ([&] { return work.running.load() == 3; }));
+        ASSERT_TRUE (waitWithoutPumping ([&] { return work.running.load() == 3; }));
         EXPECT_EQ (WorkInFlight::count(), before + 5);
 
         EXPECT_TRUE (WorkInFlight::stopAll (WorkInFlight::quitTimeoutMs).isEmpty());
@@ -179,7 +168,7 @@ TEST (InstallQueue, CompletionCallbackRunsOnceWithTheOutcome)
     std::atomic<bool> okSeen { false };
 
     queue.start ("a", requestFor ("a"), [&] (bool ok, bool, const juce::String&) { okSeen = ok; ++calls; });
-    ASSERT_TRUE (waitFor ([&] { return calls.load() == 1; }));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return calls.load() == 1; }));
     juce::Thread::sleep (50);
     EXPECT_EQ (calls.load(), 1);
     EXPECT_TRUE (okSeen.load());

@@ -27,22 +27,6 @@ namespace
         return bytes;
     }
 
-    bool waitUntil (const std::function<bool()>& condition)
-    {
-        // A bound against a hang, not a measurement.
-        const auto until = std::chrono::steady_clock::now() + 30s;
-
-        while (! condition())
-        {
-            if (std::chrono::steady_clock::now() > until)
-                return false;
-
-            std::this_thread::sleep_for (2ms);
-        }
-
-        return true;
-    }
-
     class HttpTransportService : public DemoServiceFixture
     {
     protected:
@@ -134,10 +118,12 @@ TEST_F (HttpTransportService, SendsMethodBodyAndHeadersInTheirOrder)
     EXPECT_FALSE (sent.hasHeader ("Expect"));
 
     // The service groups headers by name; within a name the order is as sent.
+    // Windows sends a repeated name as one line, its values joined by commas.
     std::vector<std::string> order;
     for (const auto& [name, value] : sent.headers)
         if (juce::String (name).equalsIgnoreCase ("X-Order"))
-            order.push_back (value);
+            for (const auto& part : juce::StringArray::fromTokens (juce::String (value), ",", {}))
+                order.push_back (part.trim().toStdString());
 
     EXPECT_EQ (order, (std::vector<std::string> { "first", "second", "third" }));
 
@@ -148,6 +134,19 @@ TEST_F (HttpTransportService, SendsMethodBodyAndHeadersInTheirOrder)
     EXPECT_EQ (plain.method, "GET");
     EXPECT_TRUE (plain.body.empty());
     EXPECT_FALSE (plain.hasHeader ("Content-Type"));
+}
+
+TEST (HttpTransportHeaders, RepeatedNamesAreJoinedInTheirOrder)
+{
+    const struct { juce::StringArray given, sent; } cases[] = {
+        { { "A: 1", "B: 2" }, { "A: 1", "B: 2" } },
+        { { "X-Order: first", "Accept: */*", "x-order: second", "X-Order:third" },
+          { "X-Order: first, second, third", "Accept: */*" } },
+        { {}, {} },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (HttpTransport::joinRepeatedHeaders (c.given), c.sent) << c.given.joinIntoString (" | ");
 }
 
 TEST_F (HttpTransportService, ReportsTheHeadersOfTheFinalAnswerOnly)
@@ -265,9 +264,8 @@ TEST_F (HttpTransportService, RangeAsksFromAnOffset)
 
 TEST_F (HttpTransportService, AStalledBodyTimesOut)
 {
-   #if JUCE_WINDOWS
-    GTEST_SKIP() << "Wine ignores WinINet's time-outs: the stall would hold the transfer until ctest's own time-out";
-   #endif
+    if (runningUnderWine())
+        GTEST_SKIP() << "Wine ignores WinINet's time-outs: the stall would hold the transfer until ctest's own time-out";
 
     auto request = stalledPattern (100);
     request.readTimeoutMs = 1000;
@@ -299,6 +297,9 @@ TEST_F (HttpTransportService, ADroppedConnectionInTheBodyIsAFailure)
 
 TEST_F (HttpTransportService, AStopFromAnotherThreadEndsStalledBodies)
 {
+    if (runningUnderWine())
+        GTEST_SKIP() << "Wine's WinINet keeps a read waiting when another thread closes its handle; Windows ends it";
+
     auto request = stalledPattern (100);
     request.readTimeoutMs = 0;
 
@@ -313,7 +314,7 @@ TEST_F (HttpTransportService, AStopFromAnotherThreadEndsStalledBodies)
             return HttpTransport::perform (request, [&, i] (const void*, size_t size) { received[i] += (juce::int64) size; return true; }, &stop);
         });
 
-    ASSERT_TRUE (waitUntil ([&] { return received[0].load() == 100 && received[1].load() == 100; }));
+    ASSERT_TRUE (waitWithoutPumping ([&] { return received[0].load() == 100 && received[1].load() == 100; }));
     stop.stop();
 
     // The stall is still on (nothing clears it before this), so only the stop can have ended the transfers.

@@ -60,6 +60,32 @@ bool displayAvailable()
     return juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
 }
 
+bool runningUnderWine()
+{
+   #if JUCE_WINDOWS
+    // Wine's ntdll exports its version; Windows' does not.
+    juce::DynamicLibrary ntdll ("ntdll.dll");
+    return ntdll.getFunction ("wine_get_version") != nullptr;
+   #else
+    return false;
+   #endif
+}
+
+bool waitWithoutPumping (std::function<bool()> condition, int timeoutMs)
+{
+    const auto end = juce::Time::getMillisecondCounterHiRes() + timeoutMs;
+
+    while (! condition())
+    {
+        if (juce::Time::getMillisecondCounterHiRes() > end)
+            return false;
+
+        juce::Thread::sleep (2);
+    }
+
+    return true;
+}
+
 bool pumpUntil (std::function<bool()> condition, int timeoutMs)
 {
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;

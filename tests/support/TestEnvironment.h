@@ -31,5 +31,14 @@ private:
 /** True when windows can be opened (an X server or a Windows desktop). */
 bool displayAvailable();
 
+/** True for the Windows build running under Wine, whose WinINet differs from
+    Windows' in ways a few tests cannot work around. */
+bool runningUnderWine();
+
+/** Polls the condition on the calling thread, without running the message
+    loop, until it holds or the time runs out. The time is a bound against a
+    hang, not a measurement. */
+bool waitWithoutPumping (std::function<bool()> condition, int timeoutMs = 30000);
+
 /** Runs the message loop until the condition holds or the time runs out. */
 bool pumpUntil (std::function<bool()> condition, int timeoutMs = 5000);

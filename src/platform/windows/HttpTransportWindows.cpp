@@ -46,7 +46,7 @@ namespace HttpTransport
         if (post)
             url = url.withPOSTData (request.body);
 
-        auto headers = request.headers;
+        auto headers = joinRepeatedHeaders (request.headers);
 
         if (request.rangeFrom >= 0)
             headers.add (rangeHeader (request.rangeFrom));

@@ -6,6 +6,8 @@
 #include "platform/Locations.h"
 #include "support/PeFiles.h"
 
+#include <gtest/gtest.h>
+
 std::vector<VRCloud::Product> fetchCatalogue (const juce::String& token)
 {
     std::vector<VRCloud::Product> result;
@@ -15,7 +17,7 @@ std::vector<VRCloud::Product> fetchCatalogue (const juce::String& token)
         result = std::move (list);
         arrived = true;
     });
-    pumpUntil ([&] { return arrived; }, 15000);
+    EXPECT_TRUE (pumpUntil ([&] { return arrived; }, 15000)) << "no product list within 15 s";
     return result;
 }
 

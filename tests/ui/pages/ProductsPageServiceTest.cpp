@@ -21,7 +21,7 @@ namespace
             DemoServiceFixture::SetUp();
             settings = defaultFormatSettings();
             delegate.settings = settings;
-            products = fetch();
+            products = fetchCatalogue (demoToken());
             ASSERT_FALSE (products.empty());
 
             install ("aurora9", { PluginFormats::aax, PluginFormats::vst2, PluginFormats::vst3 }, { 2, 1, 0, 0 });
@@ -29,19 +29,6 @@ namespace
             install ("mysynth", { PluginFormats::vst3 }, { 1, 2, 3, 0 });
             install ("kvistcomp", { PluginFormats::aax, PluginFormats::vst2, PluginFormats::vst3 }, { 9, 9, 9, 0 });
             install ("lumo", { PluginFormats::vst3 }, { 3, 0, 1, 0 });
-        }
-
-        std::vector<VRCloud::Product> fetch()
-        {
-            std::vector<VRCloud::Product> result;
-            bool arrived = false;
-            VRCloud::fetchProducts ({ demoToken(), {} }, [&] (std::vector<VRCloud::Product> list)
-            {
-                result = std::move (list);
-                arrived = true;
-            });
-            EXPECT_TRUE (pumpUntil ([&] { return arrived; }, 15000));
-            return result;
         }
 
         void install (const juce::String& name, std::vector<PluginFormat> formats, std::array<std::uint16_t, 4> version)
