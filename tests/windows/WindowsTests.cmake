@@ -75,7 +75,7 @@ set_tests_properties(AppSmoke.StartsShowsItsWindowQuitsOnCloseAndLogs PROPERTIES
 if(VAMRHELPER_NATIVE_DEMO_SERVICE)
     get_filename_component(native_build "${VAMRHELPER_NATIVE_DEMO_SERVICE}" DIRECTORY)
     add_test(NAME AppEndToEnd.SignInLinkAndRestart
-             COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/../e2e/windows/app-end-to-end.sh"
+             COMMAND bash "${PROJECT_SOURCE_DIR}/tests/e2e/windows/app-end-to-end.sh"
                      "${CMAKE_BINARY_DIR}" "${native_build}" "${CMAKE_CURRENT_BINARY_DIR}/e2e")
     set_tests_properties(AppEndToEnd.SignInLinkAndRestart PROPERTIES
         SKIP_RETURN_CODE 77
