@@ -29,15 +29,20 @@ session_start_app() {
     session_app_pid=$!
 }
 
+# Wine with no window manager waits 2 s for each mapped window it hides to be
+# withdrawn (the main window and the four strips of its drop shadow), so an
+# app that quits at once is gone only some 10 s later.
+session_wine_unmap_seconds=15
+
 # Asks the app to quit the way its close button does (WM_CLOSE; a signal to
-# the Wine process would end it without saving) and waits for it; the exit
-# status is in SESSION_APP_EXIT.
+# the Wine process would end it without saving) and waits for it, the given
+# bound plus Wine's unmapping; the exit status is in SESSION_APP_EXIT.
 session_quit_app() {
     local pid="$session_app_pid"
     SESSION_APP_EXIT=""
     [ -n "$pid" ] || return 0
     "$SESSION_WINE_RUN" "$SESSION_WINDOW_CLOSER" "Vamrelund Helper" 10000 </dev/null >>"$SESSION_WORK/window-closer.out" 2>&1 || true
-    if ! wait_until "${1:-20}" process_gone "$pid"; then
+    if ! wait_until $(( ${1:-20} + session_wine_unmap_seconds )) process_gone "$pid"; then
         kill -KILL "$pid" 2>/dev/null || true
     fi
     SESSION_APP_EXIT=0
