@@ -31,7 +31,7 @@ TEST (RequestShutdownChild, LeavesARequestRunningAtExit)
 TEST (RequestShutdown, PendingRequestIsDroppedQuietlyWhenTheAppQuits)
 {
     if (runningUnderWine())
-        GTEST_SKIP() << "Wine's WinINet keeps a read waiting when another thread closes its handle; Windows ends it";
+        GTEST_SKIP() << wineKeepsStalledReads;
 
     ScopedEnvironmentVariable child (childVariable, "1");
     const auto self = juce::File::getSpecialLocation (juce::File::currentExecutableFile);

@@ -8,6 +8,7 @@
 #include "support/DemoServiceFixture.h"
 
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <thread>
 
@@ -138,12 +139,13 @@ TEST_F (ArchiveDownloadService, EndsWithTheServedArchiveWhateverTheServerDid)
 
     const auto nothing = [] (demoservice::Faults&) {};
     const auto start1000 = [] (const juce::MemoryBlock& archive) { return firstBytes (archive, 1000); };
+    const char* const stalled = "connection stalled at 1000 bytes";
 
     const Case cases[] {
         { "connection dropped at 1500 bytes",
           [] (demoservice::Faults& f) { f.dropAfterBytes (1500, "/files/archives/", 1); }, {},
           [] (size_t) { return std::vector<std::string> { "", range (1500) }; }, { 200, 206 } },
-        { "connection stalled at 1000 bytes",
+        { stalled,
           [] (demoservice::Faults& f) { f.stallAfterBytes (1000, demoservice::Faults::untilCleared, "/files/archives/", 1); }, {},
           [] (size_t) { return std::vector<std::string> { "", range (1000) }; }, { 200, 206 } },
         { "range ignored: the whole file again, written from its start",
@@ -168,6 +170,14 @@ TEST_F (ArchiveDownloadService, EndsWithTheServedArchiveWhateverTheServerDid)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
+
+        // Only the read time-out ends the stalled request.
+        if (c.what == stalled && runningUnderWine())
+        {
+            std::printf ("skipped under Wine: %s: %s\n", stalled, wineKeepsStalledReads);
+            continue;
+        }
+
         ASSERT_TRUE (startCase (c.fault));
 
         if (c.onDiskBefore)
@@ -300,6 +310,9 @@ TEST_F (ArchiveDownloadService, TheCancelFlagEndsTheDownloadWithinOneRead)
 
 TEST_F (ArchiveDownloadService, StopOrQuitDuringASilentDownloadEndsTheSequenceAsStopped)
 {
+    if (runningUnderWine())
+        GTEST_SKIP() << wineKeepsStalledReads;
+
     struct Case
     {
         const char* what;

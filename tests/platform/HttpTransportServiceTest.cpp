@@ -265,7 +265,7 @@ TEST_F (HttpTransportService, RangeAsksFromAnOffset)
 TEST_F (HttpTransportService, AStalledBodyTimesOut)
 {
     if (runningUnderWine())
-        GTEST_SKIP() << "Wine ignores WinINet's time-outs: the stall would hold the transfer until ctest's own time-out";
+        GTEST_SKIP() << wineKeepsStalledReads;
 
     auto request = stalledPattern (100);
     request.readTimeoutMs = 1000;
@@ -298,7 +298,7 @@ TEST_F (HttpTransportService, ADroppedConnectionInTheBodyIsAFailure)
 TEST_F (HttpTransportService, AStopFromAnotherThreadEndsStalledBodies)
 {
     if (runningUnderWine())
-        GTEST_SKIP() << "Wine's WinINet keeps a read waiting when another thread closes its handle; Windows ends it";
+        GTEST_SKIP() << wineKeepsStalledReads;
 
     auto request = stalledPattern (100);
     request.readTimeoutMs = 0;

@@ -35,6 +35,13 @@ bool displayAvailable();
     Windows' in ways a few tests cannot work around. */
 bool runningUnderWine();
 
+/** Why a test that stops a stalled transfer skips under Wine. On Windows,
+    closing a WinINet handle ends a read blocked on it; Wine's WinINet keeps
+    the read waiting until bytes arrive, and ignores the receive time-outs
+    JUCE sets on its session handle. */
+constexpr const char* wineKeepsStalledReads =
+    "Wine's WinINet keeps a stalled read waiting when its handle is closed; Windows ends it";
+
 /** Polls the condition on the calling thread, without running the message
     loop, until it holds or the time runs out. The time is a bound against a
     hang, not a measurement. */
