@@ -12,7 +12,7 @@ mkdir -p "$state"
 bash "$(dirname "${BASH_SOURCE[0]}")/stop-demo-service.sh" "$state"
 
 # Its own session, and no pipe of ctest's: ctest would otherwise wait for it.
-setsid "$app" --port 0 --control </dev/null >"$state/service.log" 2>&1 &
+setsid "$app" --port 0 --control --log </dev/null >"$state/service.log" 2>&1 &
 pid=$!
 echo "$pid" >"$state/pid"
 
