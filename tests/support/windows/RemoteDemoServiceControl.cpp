@@ -28,21 +28,51 @@ juce::var tryCall (const std::string& action, const juce::var& body, std::string
         return {};
     }
 
-    // POST for reads too: WinINet may answer a repeated GET from its cache.
-    const auto url = juce::URL (juce::String (base) + "/_control/" + juce::String (action))
-                         .withPOSTData (juce::JSON::toString (body, true));
-    int status = 0;
-    auto stream = url.createInputStream (juce::URL::InputStreamOptions (juce::URL::ParameterHandling::inAddress)
-                                             .withExtraHeaders ("Content-Type: application/json")
-                                             .withConnectionTimeoutMs (10000)
-                                             .withStatusCode (&status));
-    if (stream == nullptr)
+    // A socket of its own rather than WinINet: the app under test sends its
+    // own requests through WinINet in this process at the same time, and the
+    // control calls must not share its connections or its state.
+    const juce::URL url { juce::String (base) };
+    const auto host = url.getDomain();
+    const auto port = url.getPort() > 0 ? url.getPort() : 80;
+    const auto payload = juce::JSON::toString (body, true).toStdString();
+    const auto request = "POST /_control/" + action + " HTTP/1.1\r\nHost: " + host.toStdString() + ":" + std::to_string (port)
+                       + "\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string (payload.size())
+                       + "\r\nConnection: close\r\n\r\n" + payload;
+
+    juce::StreamingSocket socket;
+    if (! socket.connect (host, port, 10000)
+        || socket.write (request.data(), (int) request.size()) != (int) request.size())
     {
         error = "no answer from the demo service at " + base + " (" + action + ")";
         return {};
     }
 
-    const auto text = stream->readEntireStreamAsString();
+    // The service closes the connection after the answer.
+    juce::MemoryOutputStream received;
+    char buffer[16384];
+    for (;;)
+    {
+        if (socket.waitUntilReady (true, 30000) != 1)
+            break;
+
+        const auto got = socket.read (buffer, (int) sizeof (buffer), false);
+        if (got <= 0)
+            break;
+
+        received.write (buffer, (size_t) got);
+    }
+
+    const auto answer = received.toString();
+    const auto head = answer.upToFirstOccurrenceOf ("\r\n\r\n", false, false);
+    const auto text = answer.fromFirstOccurrenceOf ("\r\n\r\n", false, false);
+    const auto status = head.upToFirstOccurrenceOf ("\r\n", false, false).fromFirstOccurrenceOf (" ", false, false).getIntValue();
+
+    if (head.containsIgnoreCase ("Transfer-Encoding: chunked"))
+    {
+        error = "control action " + action + " answered in chunks, which this client does not read";
+        return {};
+    }
+
     if (status != 200)
     {
         error = "control action " + action + " answered " + std::to_string (status) + ": " + text.toStdString();
