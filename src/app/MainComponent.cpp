@@ -8,8 +8,10 @@
 #include "cloud/ProductsRequest.h"
 #include "cloud/RequestEngine.h"
 #include "cloud/SignIn.h"
+#include "install/Uninstall.h"
 #include "localstate/PluginSettings.h"
 #include "localstate/RowRules.h"
+#include "platform/Locations.h"
 #include "ui/look/Toast.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/ProductsPage.h"
@@ -390,7 +392,10 @@ void MainComponent::wipePressed (const std::vector<ProductRow>& products)
     writeLog ("wipePressed");
     saveFormatSettings (formatSettings, *settings);
     saveSettings();
-    juce::ignoreUnused (products);   // removing installed files comes with the uninstaller
+
+    if (auto* page = getProductsPage(); page != nullptr && ! products.empty())
+        Uninstall::wipeProducts (products, formatSettings, Locations::dataFolder(), &page->installQueue);
+
     refreshProducts();
 }
 
@@ -403,14 +408,12 @@ void MainComponent::refreshPressed()
 std::vector<ProductRow> MainComponent::getProducts()
 {
     writeLog ("getProducts");
-    std::vector<ProductRow> installed;
 
+    // Counts the resources and expansions too: a wipe must offer everything it can remove.
     if (auto* page = getProductsPage())
-        for (const auto& row : page->rows)
-            if (isInstalled (row))
-                installed.push_back (row);
+        return Uninstall::installedRows (page->rows, Locations::dataFolder());
 
-    return installed;
+    return {};
 }
 
 void MainComponent::settingsFinished (bool changed, bool useTestUrl, const juce::String& testUrl)

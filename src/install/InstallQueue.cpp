@@ -78,6 +78,12 @@ InstallJobPtr InstallQueue::jobFor (const juce::String& productKey) const
     return found != jobs.end() ? found->second : nullptr;
 }
 
+bool InstallQueue::isRunning (const juce::String& productKey) const
+{
+    const auto job = jobFor (productKey);
+    return job != nullptr && job->isBusy();
+}
+
 std::optional<InstallOutcome> InstallQueue::takeOutcome (const juce::String& productKey)
 {
     const auto found = jobs.find (productKey);

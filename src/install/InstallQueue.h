@@ -3,6 +3,7 @@
 #include "install/InstallJob.h"
 #include "install/InstallSequence.h"
 #include "install/InstallSlots.h"
+#include "localstate/ProductRow.h"
 
 #include <map>
 #include <memory>
@@ -47,6 +48,13 @@ public:
         message thread for finished ones). */
     InstallJobPtr start (const juce::String& productKey, const InstallRequest& request,
                          InstallJob::CompletionCallback onCompletion = nullptr);
+
+    /** The key a product's job is kept under: category and name. */
+    static juce::String keyFor (const ProductRow& row) { return row.category + "/" + row.name; }
+
+    /** True while the product's job has not ended: its files may be half
+        downloaded or half placed, so nothing else may change them. */
+    bool isRunning (const juce::String& productKey) const;
 
     /** The product's job, finished or not, until its outcome is taken. */
     InstallJobPtr jobFor (const juce::String& productKey) const;

@@ -4,11 +4,13 @@
 #include "cloud/CredentialChecks.h"
 #include "cloud/DownloadLocations.h"
 #include "install/ProductNameAliases.h"
+#include "install/Uninstall.h"
 #include "localstate/RowRules.h"
 #include "ui/look/Toast.h"
 #include "ui/pages/ExpansionOffer.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
+#include "platform/Locations.h"
 
 namespace
 {
@@ -63,6 +65,7 @@ ProductsPage::ProductsPage (CellDelegate* delegate, InstallQueueOptions installO
     installButton.onClick = [this] { installSelected(); };
     uninstallButton.makeFilled ("Uninstall", juce::Colour (0xff89939a), juce::Colour (0xffffffff));
     addChildComponent (uninstallButton);
+    uninstallButton.onClick = [this] { uninstallSelected(); };
 
     for (auto* toggle : { &notUpdatedToggle, &notInstalledToggle, &expansionsNotInstalledToggle })
     {
@@ -432,7 +435,7 @@ bool ProductsPage::keyPressed (const juce::KeyPress&)
 //==============================================================================
 juce::String ProductsPage::jobKey (const ProductRow& row)
 {
-    return row.category + "/" + row.name;
+    return InstallQueue::keyFor (row);
 }
 
 ProductsPage::Cell* ProductsPage::cellFor (const juce::String& productKey) const
@@ -672,4 +675,97 @@ void ProductsPage::refreshAfterJob (const juce::String& productKey)
     rebuildList();
     cell->resized();
     cell->repaint();
+}
+
+//==============================================================================
+void ProductsPage::uninstallSelected()
+{
+    std::vector<juce::Component::SafePointer<Cell>> chosen;
+
+    for (auto& cell : cells)
+        if (cell->selected)
+            chosen.emplace_back (cell.get());
+
+    const auto count = (int) chosen.size();
+    juce::Component::SafePointer<ProductsPage> page (this);
+
+    for (auto& pointer : chosen)
+    {
+        auto* dialog = Toast::showDialog (pointer->row.title, "Uninstall?", "YES", "NO", this);
+
+        if (dialog == nullptr)
+            continue;
+
+        // A list refresh while the dialog is open recreates every cell: an
+        // answer then finds its cell gone and removes nothing, since the
+        // user confirmed a card that is no longer on screen.
+        const auto title = pointer->row.title;
+
+        dialog->onResult = [page, pointer, count, title] (int result)
+        {
+            if (result != 1)
+                return;
+
+            auto* self = page.getComponent();
+            auto* cell = pointer.getComponent();
+
+            if (self == nullptr || cell == nullptr)
+            {
+                writeLog ("uninstall answer dropped, the list changed meanwhile: " + title);
+                return;
+            }
+
+            self->uninstallConfirmed (*cell, count);
+        };
+    }
+}
+
+void ProductsPage::uninstallConfirmed (Cell& cell, int count)
+{
+    cell.selected = false;
+    cell.repaint();
+
+    if (cell.cellDelegate == nullptr)
+        return;
+
+    const auto& row = cell.row;
+
+    if (! Uninstall::uninstallRow (row, cell.cellDelegate->getFormatSettings(), Locations::dataFolder(), &installQueue))
+    {
+        updateActionButtons();
+        return;
+    }
+
+    if (cell.kind == ProductListRules::expansion)
+        cell.allFilesInstalled = checkExtensionAllfilesInstalled (row);
+
+    const auto key = jobKey (row);
+    const auto shownName = Uninstall::nameFor (row);
+    juce::Component::SafePointer<ProductsPage> page (this);
+
+    juce::Timer::callAfterDelay (refreshAfterUninstallMs, [page, key, count, shownName]
+    {
+        if (auto* self = page.getComponent())
+            self->refreshAfterUninstall (key, count, shownName);
+    });
+}
+
+void ProductsPage::refreshAfterUninstall (const juce::String& productKey, int count, const juce::String& shownName)
+{
+    if (auto* cell = cellFor (productKey))
+    {
+        rereadTargetVersions (cell->row);
+        updateActionButtons();
+        showGroupControls();
+        rebuildList();
+        cell->resized();
+        cell->repaint();
+    }
+
+    // With several products confirmed at once, the emptied cells say enough.
+    if (count == 1)
+    {
+        Toast::showMessage (shownName, "Uninstalled", this);
+        updateActionButtons();
+    }
 }

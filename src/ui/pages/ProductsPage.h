@@ -52,6 +52,13 @@ public:
     /** Starts a job for every selected, idle cell. */
     void updateProduct();
 
+    /** The uninstall button's click: one "Uninstall?" dialog per selected
+        cell, all shown at once; each "YES" removes that cell's product. */
+    void uninstallSelected();
+
+    /** A "YES" to one of the dialogs; selectedCount is how many were asked. */
+    void uninstallConfirmed (Cell& cell, int selectedCount);
+
     /** The key a product's job is kept under. */
     static juce::String jobKey (const ProductRow& row);
 
@@ -87,6 +94,7 @@ public:
 
     static constexpr int activityTickMs = 333;
     static constexpr int refreshAfterJobMs = 1000;
+    static constexpr int refreshAfterUninstallMs = 1000;
 
 private:
     /** The filter buttons and select-all toggles follow the table's group counts. */
@@ -98,6 +106,9 @@ private:
 
     /** Reads the product's files again once its job has ended. */
     void refreshAfterJob (const juce::String& productKey);
+
+    /** Reads the product's files again once an uninstall removed them. */
+    void refreshAfterUninstall (const juce::String& productKey, int selectedCount, const juce::String& shownName);
 
     void activityChanged();
 
