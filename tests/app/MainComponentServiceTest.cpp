@@ -6,6 +6,7 @@
 #include "app/settings/SettingsKeys.h"
 #include "app/settings/SettingsStore.h"
 #include "cloud/RequestEngine.h"
+#include "platform/Locations.h"
 #include "support/DemoServiceFixture.h"
 #include "ui/look/Toast.h"
 #include "ui/pages/LoginPage.h"
@@ -390,4 +391,86 @@ TEST_F (MainComponentService, LogOutEmptiesTheTokenAndTheNextStartAsksNothing)
     auto component = start();
     EXPECT_EQ (component->shownPageIndex(), MainComponent::loginPageIndex);
     EXPECT_TRUE (service.requests().empty());
+}
+
+TEST_F (MainComponentService, InstalledProductsCountResourcesAndExpansionsAndWipeRemovesTheTickedOnes)
+{
+    storeSettings ({ { SettingsKeys::token, demoToken() }, { SettingsKeys::email, demoEmail() } });
+    auto component = start();
+    ASSERT_TRUE (listed (*component));
+    EXPECT_TRUE (picturesLoaded (*component));
+
+    auto fileOf = [] (const ProductRow& row, PluginFormat format)
+    {
+        for (const auto& target : row.targets)
+            if (target.format == format)
+                return target.file;
+
+        return juce::File();
+    };
+
+    // Copies: the wipe's refresh replaces the page's rows.
+    const auto rows = component->getProductsPage()->rows;
+    std::vector<ProductRow> plugins, expansions;
+
+    for (const auto& row : rows)
+    {
+        if (row.isExpansion() && row.parentTitle.isNotEmpty() && ! row.contents.isEmpty())
+            expansions.push_back (row);
+        else if (! row.isExpansion() && fileOf (row, PluginFormats::resources) != juce::File()
+                  && fileOf (row, PluginFormats::vst2) != juce::File())
+            plugins.push_back (row);
+    }
+
+    ASSERT_GE (plugins.size(), 2u);
+    ASSERT_GE (expansions.size(), 1u);
+    const auto resourcesOnly = plugins[0], vst2Only = plugins[1], expansion = expansions[0];
+    EXPECT_TRUE (component->getProducts().empty()) << "a fresh sandbox has nothing installed";
+
+    auto put = [] (const juce::File& file)
+    {
+        EXPECT_TRUE (file.getParentDirectory().createDirectory().wasOk());
+        EXPECT_TRUE (file.replaceWithText ("x")) << file.getFullPathName();
+    };
+
+    const auto resourceFile = fileOf (resourcesOnly, PluginFormats::resources);
+    const auto vst2File = fileOf (vst2Only, PluginFormats::vst2);
+    const auto dataOfVst2 = Locations::dataFolder().getChildFile (vst2Only.title);
+    auto expansionFile = Locations::dataFolder().getChildFile (expansion.parentTitle);
+
+    for (const auto& piece : juce::StringArray::fromTokens (expansion.contents[0], "/", {}))
+        expansionFile = expansionFile.getChildFile (piece);
+
+    put (resourceFile);
+    put (vst2File);
+    put (dataOfVst2.getChildFile ("appdata/Assets.vra"));
+    put (dataOfVst2.getChildFile ("user.settings"));
+    put (expansionFile);
+
+    juce::StringArray offered, expected;
+
+    // The same expansion may be listed once per parent plugin.
+    auto key = [] (const ProductRow& row) { return row.category + "/" + row.name + "/" + row.parentTitle; };
+
+    for (const auto& row : component->getProducts())
+        offered.add (key (row));
+
+    for (const auto& row : rows)
+        if (key (row) == key (resourcesOnly) || key (row) == key (vst2Only) || key (row) == key (expansion))
+            expected.add (key (row));
+
+    EXPECT_EQ (offered.joinIntoString ("|"), expected.joinIntoString ("|"))
+        << "in list order, the resources-only plugin and the expansion included";
+
+    component->wipePressed ({ vst2Only, expansion });
+
+    EXPECT_FALSE (vst2File.exists());
+    EXPECT_FALSE (dataOfVst2.getChildFile ("appdata").exists());
+    EXPECT_TRUE (dataOfVst2.getChildFile ("user.settings").existsAsFile()) << "other files in the data folder stay";
+    EXPECT_FALSE (expansionFile.exists());
+    EXPECT_TRUE (resourceFile.existsAsFile()) << "not ticked";
+    EXPECT_TRUE (logSinceStart().contains ("will wipe: " + vst2Only.title));
+    EXPECT_TRUE (logSinceStart().contains ("will wipe: " + expansion.title));
+    ASSERT_TRUE (listed (*component)) << "the list is fetched again";
+    EXPECT_TRUE (picturesLoaded (*component));
 }

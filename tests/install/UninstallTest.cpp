@@ -2,6 +2,7 @@
 // is logged, and the list of installed rows that Wipe offers.
 
 #include "install/Uninstall.h"
+#include "install/UninstallPlan.h"
 #include "platform/Locations.h"
 #include "support/LogCapture.h"
 #include "support/TestEnvironment.h"
