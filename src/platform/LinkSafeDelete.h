@@ -6,13 +6,14 @@
 
     The app runs elevated and deletes inside folders that other accounts can
     write to. A symbolic link or junction planted in a plugin bundle or a
-    data folder must never lead a delete to the place it points at. JUCE's
-    File::deleteRecursively decides by isSymbolicLink, which on Linux is a
-    readlink and on Windows any reparse point, before it descends; that works
-    for the common case but leaves the check and the descent apart. This
-    module never opens what a link points at: on Linux it walks by directory
-    handles that refuse links, on Windows it reads each entry's attributes
-    from the listing itself.
+    data folder must never lead a delete to the place it points at.
+
+    JUCE's File::deleteRecursively follows links when asked to; left at its
+    default it checks isSymbolicLink (readlink on Linux, any reparse point on
+    Windows) and then descends by path, so the check and the descent can
+    disagree if the entry changes in between. Here nothing is entered that
+    could be a link: on Linux the walk goes by directory handles opened with
+    O_NOFOLLOW, on Windows by the attributes the listing itself returns.
 */
 namespace LinkSafeDelete
 {

@@ -53,7 +53,14 @@ namespace
             FindClose (handle);
         }
 
-        return RemoveDirectoryW (folder.getFullPathName().toWideCharPointer()) != 0 && worked;
+        const auto wide = folder.getFullPathName().toWideCharPointer();
+        const auto attributes = GetFileAttributesW (wide);
+
+        // A read-only folder refuses RemoveDirectoryW as a read-only file refuses DeleteFileW.
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            SetFileAttributesW (wide, attributes & ~(DWORD) FILE_ATTRIBUTE_READONLY);
+
+        return RemoveDirectoryW (wide) != 0 && worked;
     }
 }
 
