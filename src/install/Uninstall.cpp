@@ -10,6 +10,13 @@
 
 namespace
 {
+    /** An expansion without a parent title is still no plugin: uninstalling
+        it under its own title could remove a plugin of that name. */
+    bool isExpansionRow (const ProductRow& row)
+    {
+        return row.isExpansion() || row.parentTitle.isNotEmpty();
+    }
+
     void logRefusals (const UninstallPlan& plan)
     {
         for (const auto& line : plan.refusals)
@@ -181,7 +188,7 @@ namespace Uninstall
             return false;
         }
 
-        if (row.parentTitle.isNotEmpty())
+        if (isExpansionRow (row))
             unInstallExtension (row.parentTitle, row.contents, dataFolder);
         else
             unInstall (nameFor (row), settings, dataFolder);
@@ -196,7 +203,7 @@ namespace Uninstall
 
         for (const auto& row : rows)
         {
-            const bool plugin = row.parentTitle.isEmpty();
+            const bool plugin = ! isExpansionRow (row);
 
             if (plugin ? ! isOnDisk (row, dataFolder) || pluginsDone.count (nameFor (row)) != 0
                        : ! anyExpansionFilePresent (row, dataFolder))

@@ -214,16 +214,22 @@ TEST (Uninstall, WipeRemovesEachInstalledRowOnceAndSkipsTheRest)
     s.put (s.data.getChildFile ("My Synth/Sounds/a.wav"));
     const auto sounds = s.expansionRow ("Synth Sounds", "My Synth", { "Sounds/a.wav" });
     const auto absent = s.pluginRow ("Not Here");
+    // An expansion that lost its parent title, named like an installed plugin.
+    const auto orphan = s.expansionRow ("Vst Two", {}, { "Sounds/a.wav" });
 
     LogCapture log;
-    Uninstall::wipeProducts ({ vst2Only, full, full, sounds, absent }, s.settings, s.data, nullptr);
+    EXPECT_TRUE (Uninstall::uninstallRow (orphan, s.settings, s.data, nullptr));
+    EXPECT_TRUE (s.vst2.getChildFile ("VstTwo.dll").existsAsFile()) << "an expansion row never removes the plugin of its name";
+    EXPECT_TRUE (log.contains ("unInstallExtension refused, unsafe parent title <>"));
+
+    Uninstall::wipeProducts ({ orphan, vst2Only, full, full, sounds, absent }, s.settings, s.data, nullptr);
 
     EXPECT_FALSE (s.vst2.getChildFile ("VstTwo.dll").exists());
     EXPECT_FALSE (s.vst3.getChildFile ("MySynth.vst3").exists());
     EXPECT_FALSE (s.data.getChildFile ("My Synth/Sounds").exists());
     EXPECT_TRUE (s.data.getChildFile ("My Synth").isDirectory());
 
-    EXPECT_EQ (log.count ("unInstall Vst Two"), 1) << "also tries the formats it lacks";
+    EXPECT_EQ (log.count ("unInstall Vst Two"), 1) << "the plugin's row only, which also tries the formats it lacks";
     EXPECT_EQ (log.count ("unInstall My Synth"), 1) << "a plugin listed twice goes once";
     EXPECT_EQ (log.count ("will wipe: My Synth"), 1);
     EXPECT_TRUE (log.contains ("will wipe: Synth Sounds"));
