@@ -17,6 +17,17 @@ session_xvfb_pid=""
 session_service_pid=""
 session_app_pid=""
 
+# The start of an end-to-end run: exits 77 (skipped) when a tool it needs is
+# missing, and empties the work folder.
+session_begin_journey() {
+    local tool
+    for tool in Xvfb xdotool import convert curl; do
+        command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+    done
+    rm -rf "${SESSION_WORK:?}"
+    mkdir -p "$SESSION_WORK"
+}
+
 # Stops whatever this session started, app first.
 session_cleanup() {
     local pid

@@ -11,13 +11,8 @@ set -euo pipefail
 SESSION_BUILD="$(cd "${1:?usage: app-end-to-end.sh <linux build folder> [work folder]}" && pwd)"
 SESSION_WORK="${2:-$SESSION_BUILD/e2e}"
 
-for tool in Xvfb xdotool import convert curl; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-rm -rf "${SESSION_WORK:?}"
-mkdir -p "$SESSION_WORK"
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/session.sh"
+session_begin_journey
 trap session_cleanup EXIT
 
 source "$(dirname "${BASH_SOURCE[0]}")/../app-journey.sh"

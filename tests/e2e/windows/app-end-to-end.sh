@@ -17,13 +17,8 @@ SESSION_WINDOWS_BUILD="$(cd "${1:?$usage}" && pwd)"
 SESSION_BUILD="$(cd "${2:?$usage}" && pwd)"
 SESSION_WORK="${3:-$SESSION_WINDOWS_BUILD/e2e}"
 
-for tool in Xvfb xdotool import convert curl; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-rm -rf "${SESSION_WORK:?}"
-mkdir -p "$SESSION_WORK"
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/session.sh"
+session_begin_journey
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/session-wine.sh"
 trap session_cleanup EXIT
 
