@@ -10,7 +10,12 @@
 #      updates group empties;
 #   4. hands a browser sign-in link to the running app through a second
 #      process, which must exit at once; the running app signs in with it;
-#   5. quits and starts again: the saved token signs in without typing.
+#   5. quits and starts again: the saved token signs in without typing;
+#   6. uninstalls My Synth from its cell ("Uninstall", "YES"): its plugin
+#      files and resource folders go; the expansion's files, its settings
+#      and a file of the user's in its data folder stay;
+#   7. installs Kvist Comp and Lumo from their cells, the second while the
+#      first runs.
 #
 # Sourced by the end-to-end test of each system (linux/, windows/) once the
 # session is set up (scripts/session.sh, and on Windows scripts/session-wine.sh
@@ -18,7 +23,12 @@
 # prints the app's log and the service's request log; the screenshots stay in
 # SESSION_WORK.
 
-step() { echo "== $*"; }
+journey_start=$(now_ms)
+# Each step says when it began, in seconds into the journey.
+step() {
+    local ms=$(( $(now_ms) - journey_start ))
+    echo "== $* (at $(( ms / 1000 )).$(( ms % 1000 / 100 )) s)"
+}
 
 fail() {
     echo "FAILED: $*"
@@ -55,6 +65,28 @@ expect_colour() {
 
 service_requests() { grep -c -- "$1" "$SESSION_SERVICE_LOG" || true; }
 
+# expect_present WHAT PATH...: each path exists.
+expect_present() {
+    local what="$1" path
+    shift
+    for path; do [ -e "$path" ] || fail "$what: $path is missing"; done
+}
+
+# expect_absent WHAT PATH...: no path exists, not even as a dangling link.
+expect_absent() {
+    local what="$1" path
+    shift
+    for path; do [ ! -e "$path" ] && [ ! -L "$path" ] || fail "$what: $path is still there"; done
+}
+
+# first_row_with PNG WxH+X+Y rrggbb MIN: the y of the area's first pixel row
+# holding at least MIN pixels of that colour ("" when none does).
+first_row_with() {
+    convert "$1" -crop "$2" +repage txt:- 2>/dev/null \
+        | awk -F'[,:]' -v colour="#${3^^}" -v top="${2##*+}" -v min="$4" \
+              'index($0, colour) && ++count[$2] == min { print $2 + top; exit }'
+}
+
 # The main window's layout at its start size of 820 x 600, in window pixels.
 window_width=820 window_height=600
 # The login page's fields: (190, 272, 259, 32) and (190, 328, 259, 32).
@@ -75,6 +107,36 @@ list_area="$(( window_width - 24 ))x$(( window_height - 134 ))+12+90"
 # Colours of the pages.
 login_background=f1f3f5 page_background=3d4d58 list_panel=091c2a
 not_installed_colour=97a1a8 update_colour=fbd53d installed_colour=4bbf49
+uninstall_grey=89939a install_green=4abf48
+
+# The list: its viewport starts at y 90; in it a group's title (20 high)
+# comes 37 pixels above its cells, which are 377 x 103, two a row, 390
+# apart from x 26, with 10 between the rows.
+list_top=90 cell_height=103 row_gap=10
+
+# The top of the cells below the group title of that colour on a screenshot,
+# from the title text's first row (5 pixels below its box's top).
+group_cells_top() {
+    local title_row
+    title_row="$(first_row_with "$1" "120x$(( window_height - 134 ))+26+$list_top" "$2" 8)"
+    [ -n "$title_row" ] && echo $(( title_row - 5 + 37 ))
+}
+
+# click_cell COLUMN TOP: selects the cell there, clicking its picture (the
+# right-hand top corner opens the details instead).
+click_cell() { click $(( 26 + $1 * 390 + 60 )) $(( $2 + 50 )); }
+
+# A dialog of the products page: 270 x 170 centred in a margin of 90, "YES"
+# at (112, 220); a message without buttons is 270 x 140.
+dialog_x=$(( (window_width - 270) / 2 - 90 )) dialog_y=$(( (window_height - 170) / 2 - 90 ))
+dialog_yes=($(( dialog_x + 112 + 28 )) $(( dialog_y + 220 + 12 )))
+message_box="270x140+$(( dialog_x + 90 ))+$(( (window_height - 140) / 2 ))"
+# With one product selected, its one action button ends the action row:
+# "Install" (87 wide) for a plugin not installed, "Uninstall" (87 wide, one
+# pixel further left) for one installed and current.
+action_button=($(( window_width - 12 - 88 + 43 )) $(( window_height - 35 + 12 )))
+action_button_is() { window_shot "$SESSION_WORK/action.png" && [ "$(pixel "$SESSION_WORK/action.png" $(( ${action_button[0]} - 35 )) "${action_button[1]}")" = "$1" ]; }
+toast_dialog_shown() { window_shot "$1" && [ "$(colour_count "$1" "270x170+$(( dialog_x + 90 ))+$(( dialog_y + 90 ))" "$installed_colour")" -ge 1000 ]; }
 
 # Checks a screenshot of the products page (with the list at its top). With
 # "updated" as the second argument, My Synth's update is installed: the
@@ -103,6 +165,26 @@ session_start_xvfb 1280x1024x24 || fail "no X server"
 session_start_service || fail "no demo service"
 session_demo_account || fail "the demo service printed no demo account"
 "$SESSION_SANDBOX_TOOL" preinstall aurora9 mysynth=1.2.3 >"$SESSION_WORK/preinstall.out" || fail "pre-install: $(cat "$SESSION_WORK/preinstall.out")"
+
+# The three format folders and the data folder, where the sandbox tool (with
+# the app's own locations) put Aurora 9.
+written() { sed -n "s|^  \(.*/$1\)\$|\1|p" "$SESSION_WORK/preinstall.out" | head -n1; }
+vst2_folder="$(dirname "$(written Aurora9.dll)")"
+vst3_folder="$(dirname "$(written Aurora9.vst3)")"
+aax_folder="$(dirname "$(written Aurora9.aaxplugin)")"
+data_folder="$(dirname "$(dirname "$(written aurora9.settings)")")"
+for folder in "$vst2_folder" "$vst3_folder" "$aax_folder" "$data_folder"; do
+    [[ "$folder" == "$SESSION_SANDBOX"/* ]] || fail "the pre-install wrote outside the sandbox: \"$folder\""
+done
+
+# plugin_file STEM vst2|vst3|aax: where a plugin's file of that format goes.
+plugin_file() {
+    case "$2" in
+        vst2) echo "$vst2_folder/$1.dll" ;;
+        vst3) echo "$vst3_folder/$1.vst3" ;;
+        aax)  echo "$aax_folder/$1.aaxplugin" ;;
+    esac
+}
 
 # ---------------------------------------------------------------------------
 step "1. sign in on the login page and accept the terms"
@@ -224,6 +306,110 @@ expect_log 30 "$mark" "local_versions_ My Synth 1.3.0"
 wait_until 10 products_shown || fail "the restarted app does not show the products page"
 check_products_page "$SESSION_WORK/products.png" updated
 cp "$SESSION_WORK/products.png" "$SESSION_WORK/products-after-restart.png"
+
+# ---------------------------------------------------------------------------
+step "6. uninstall My Synth from its cell with \"YES\""
+mysynth_files=("$(plugin_file MySynth vst2)" "$(plugin_file MySynth vst3)" "$(plugin_file MySynth aax)"
+               "$data_folder/My Synth/Factory Presets")
+# What an uninstall leaves in the product's data folder: the expansion's
+# files, the plugin's settings and anything the user put there.
+planted="$data_folder/My Synth/User Presets/Mine.preset"
+mkdir -p "$(dirname "$planted")" && echo "the user's own" >"$planted"
+mysynth_kept=("$data_folder/My Synth/Presets/Winter Pads/Frost.preset" "$data_folder/My Synth/Presets/Winter Pads/Nøkken.preset"
+              "$data_folder/My Synth/mysynth.settings" "$planted")
+aurora_files=("$(plugin_file Aurora9 vst2)" "$(plugin_file Aurora9 vst3)" "$(plugin_file Aurora9 aax)"
+              "$data_folder/Aurora 9/Factory Presets/Init.preset")
+expect_present "before the uninstall" "${mysynth_files[@]}" "${mysynth_kept[@]}" "${aurora_files[@]}"
+
+# "INSTALLED" scrolls down to the installed group: Aurora 9, then My Synth.
+park_pointer
+click $(( installed_filter_x + 40 )) $(( filter_y + 7 ))
+installed_group_shown() {
+    window_shot "$SESSION_WORK/products-installed.png" || return 1
+    installed_cells_top="$(group_cells_top "$SESSION_WORK/products-installed.png" "$installed_colour")"
+    [ -n "$installed_cells_top" ]
+}
+wait_until 10 installed_group_shown || fail "no \"Installed\" group after pressing \"INSTALLED\""
+mark=$(log_mark)
+click_cell 1 "$installed_cells_top"
+# Only "Uninstall" shows for an installed, current plugin, at the row's right end.
+wait_until 10 action_button_is "$uninstall_grey" || fail "no \"Uninstall\" button after selecting My Synth"
+click "${action_button[@]}"
+wait_until 10 toast_dialog_shown "$SESSION_WORK/uninstall-dialog.png" || fail "no \"Uninstall?\" dialog"
+click "${dialog_yes[@]}"
+park_pointer
+expect_log 10 "$mark" "unInstall My Synth"
+# A second later the page reads the cell again and says "Uninstalled" in a
+# message box, shorter than the dialog was.
+uninstalled_shown() {
+    window_shot "$SESSION_WORK/uninstalled.png" && [ "$(colour_count "$SESSION_WORK/uninstalled.png" "$message_box" "$installed_colour")" -ge 1000 ] \
+        && [ "$(pixel "$SESSION_WORK/uninstalled.png" 300 $(( dialog_y + 90 + 165 )))" != "$installed_colour" ]
+}
+wait_until 10 uninstalled_shown || fail "no \"Uninstalled\" message after the uninstall"
+! log_has "$mark" "refused" || fail "the uninstall refused: $(log_since "$mark" | grep -a refused)"
+expect_absent "My Synth after its uninstall" "${mysynth_files[@]}"
+expect_present "after uninstalling My Synth" "${mysynth_kept[@]}" "${aurora_files[@]}"
+action_button_is "$uninstall_grey" && fail "the \"Uninstall\" button still shows after the uninstall"
+
+# ---------------------------------------------------------------------------
+step "7. install Kvist Comp and Lumo from their cells, the second while the first runs"
+lumo_files=("$(plugin_file Lumo vst3)" "$(plugin_file Lumo aax)" "$data_folder/Lumo/Textures/Dawn.preset")
+kvist_files=("$(plugin_file KvistComp vst2)" "$(plugin_file KvistComp vst3)" "$(plugin_file KvistComp aax)"
+             "$data_folder/Kvist Comp/Presets/Gentle.preset")
+expect_absent "before their install" "${lumo_files[@]}" "${kvist_files[@]}"
+
+# With My Synth up to date, "NOT INSTALLED" sits where "UPDATES" was. It
+# scrolls the not-installed group's title to 20 pixels below the list's top
+# (or as near as the list allows); not_installed_cells_top is then the top
+# of the group's cells, two a row in title order.
+not_installed_at_top() {
+    window_shot "$SESSION_WORK/products-not-installed.png" || return 1
+    not_installed_cells_top="$(group_cells_top "$SESSION_WORK/products-not-installed.png" "$not_installed_colour")"
+    [ -n "$not_installed_cells_top" ] && [ "$not_installed_cells_top" -le $(( list_top + 20 + 37 + 2 )) ]
+}
+show_not_installed() {
+    click $(( updates_filter_x + 40 )) $(( filter_y + 7 ))
+    park_pointer
+    wait_until 10 not_installed_at_top || fail "\"NOT INSTALLED\" did not bring up the not-installed group"
+}
+
+# start_install_from_cell COLUMN ROW TITLE: selects the not-installed cell
+# there and presses "Install".
+start_install_from_cell() {
+    local mark
+    mark=$(log_mark)
+    click_cell "$1" $(( not_installed_cells_top + $2 * (cell_height + row_gap) ))
+    wait_until 10 action_button_is "$install_green" || fail "no \"Install\" button after selecting $3"
+    click "${action_button[@]}"
+    park_pointer
+    expect_log 30 "$mark" "downloadToFile enter $3"
+}
+
+mark=$(log_mark)
+# Kvist Comp is the fifth (Aurora 10, Custom Strings, Fjellvind, Fjellvind 2
+# come first). While it installs it heads the list in an "Installing" group,
+# and Lumo takes its place as the fifth.
+show_not_installed
+start_install_from_cell 0 2 "Kvist Comp"
+show_not_installed
+start_install_from_cell 0 2 Lumo
+expect_log 60 "$mark" "downloadToFile exit Kvist Comp"
+expect_log 60 "$mark" "downloadToFile exit Lumo"
+both_completed() { [ "$(log_since "$mark" | grep -c "updateProduct onDownloadAndInstallCompletion result = ")" -ge 2 ]; }
+wait_until 30 both_completed || fail "the two installs did not both end"
+! log_has "$mark" "result = 0" && ! log_has "$mark" "Install error" || fail "an install failed: $(log_since "$mark" | grep -a -e "Install error" -e "result = 0")"
+expect_present "after their install" "${lumo_files[@]}" "${kvist_files[@]}"
+[ ! -e "$(plugin_file Lumo vst2)" ] || fail "Lumo, offered without VST2, left a VST2 file"
+
+# A second after its job each cell is read again and joins the installed;
+# until then the "Installing" group heads the list. Scrolled to its top, the
+# list starts with the not-installed group again.
+list_starts_not_installed() {
+    xdotool mousemove --window "$(app_window)" 400 300 click --repeat 15 4
+    window_shot "$SESSION_WORK/products-installed-two.png" && [ "$(colour_count "$SESSION_WORK/products-installed-two.png" "450x30+20+95" "$not_installed_colour")" -ge 40 ]
+}
+wait_until 10 list_starts_not_installed || fail "the list still shows an install running"
+park_pointer
 
 session_quit_app 30
 [ "$SESSION_APP_EXIT" = 0 ] || fail "the restarted app exited with $SESSION_APP_EXIT"
