@@ -15,6 +15,7 @@
 #include "ui/look/Toast.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/ProductsPage.h"
+#include "ui/pages/SettingsPage.h"
 
 MainComponent::MainComponent()
 {
@@ -26,6 +27,7 @@ MainComponent::MainComponent()
 MainComponent::~MainComponent()
 {
     stopTimer();
+    delete settingsPage.getComponent();
     visibilityTimers = {};
     pages = {};
     settings.reset();
@@ -88,9 +90,8 @@ void MainComponent::createPages()
         loginPressed (email, password, useTestUrl, testUrl);
     };
 
-    // The settings page is not part of the application yet, so the products
-    // page's settings button has nothing to open.
     auto products = std::make_unique<ProductsPage> (this);
+    products->header.onSettings = [this] (juce::Component*) { openSettings(); };
 
     pages[loginPageIndex] = std::move (login);
     pages[productsPageIndex] = std::move (products);
@@ -107,6 +108,11 @@ LoginPage* MainComponent::getLoginPage() const noexcept
 ProductsPage* MainComponent::getProductsPage() const noexcept
 {
     return static_cast<ProductsPage*> (pages[productsPageIndex].get());
+}
+
+SettingsPage* MainComponent::getSettingsPage() const noexcept
+{
+    return settingsPage.getComponent();
 }
 
 int MainComponent::shownPageIndex() const
@@ -208,6 +214,22 @@ void MainComponent::listArrived (std::vector<VRCloud::Product> products)
 
     refreshing = false;
     writeLog ("extralog, products listed: " + juce::String ((int) rows.size()) + " rows");
+}
+
+void MainComponent::openSettings()
+{
+    if (settings == nullptr || (settingsPage != nullptr && ! settingsPage->isClosing()))
+        return;
+
+    writeLog ("start settings menu, vst2folder: <" + settings->getValue (SettingsKeys::vst2folder) + ">");
+
+    const auto email = Settings::getEmail (*settings);
+    auto* page = new SettingsPage (this, &formatSettings, CredentialChecks::endsWithStaffDomain (email),
+                                   Settings::getUseTestUrl (*settings), Settings::getTestUrl (*settings));
+    page->setBounds (getLocalBounds());
+    addAndMakeVisible (page);
+    page->toFront (true);
+    settingsPage = page;
 }
 
 //==============================================================================
@@ -491,4 +513,7 @@ void MainComponent::resized()
     for (auto& page : pages)
         if (page != nullptr)
             page->setBounds (getLocalBounds());
+
+    if (settingsPage != nullptr)
+        settingsPage->setBounds (getLocalBounds());
 }

@@ -16,6 +16,7 @@
 
 class LoginPage;
 class ProductsPage;
+class SettingsPage;
 
 /** The content of the main window and the object that ties the application
     together: it owns the settings store, the signed-in account, the format
@@ -53,6 +54,9 @@ public:
     /** Starts a list refresh, unless one is already under way. */
     void refreshProducts();
 
+    /** Lays the settings panel over the window, unless it is already open. */
+    void openSettings();
+
     /** The login page's sign-in: applies the staff server choice, then the
         terms, then signs in. */
     void loginPressed (const juce::String& email, const juce::String& password,
@@ -85,6 +89,9 @@ public:
     LoginPage* getLoginPage() const noexcept;
     ProductsPage* getProductsPage() const noexcept;
 
+    /** The open settings panel, or nullptr. */
+    SettingsPage* getSettingsPage() const noexcept;
+
     /** The page that is currently a child of this component, or -1. */
     int shownPageIndex() const;
 
@@ -110,6 +117,7 @@ private:
     std::array<std::unique_ptr<VRPage>, 2> pages;
     std::array<std::unique_ptr<VRPage::VisibilityTimer>, 2> visibilityTimers;
     juce::Component::SafePointer<Toast> termsToast;
+    juce::Component::SafePointer<SettingsPage> settingsPage;   // deletes itself when it closes
     std::function<void()> afterTerms;
     bool refreshing = false;
     bool firstFramePainted = false;

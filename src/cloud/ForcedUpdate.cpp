@@ -26,3 +26,14 @@ bool requestForcedUpdate (const juce::String& url)
     currentHandler->startForcedUpdate (url);
     return true;
 }
+
+bool requestHelperUpdate (const juce::String& url, const juce::String& version, const juce::String& build)
+{
+    const std::lock_guard<std::mutex> guard (handlerLock);
+
+    if (currentHandler == nullptr || url.isEmpty())
+        return false;
+
+    currentHandler->startHelperUpdate (url, version, build);
+    return true;
+}

@@ -11,6 +11,8 @@
 #include "ui/look/Toast.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/ProductsPage.h"
+#include "ui/pages/SettingsPage.h"
+#include "support/ComponentTesting.h"
 
 #include <optional>
 
@@ -462,7 +464,24 @@ TEST_F (MainComponentService, InstalledProductsCountResourcesAndExpansionsAndWip
     EXPECT_EQ (offered.joinIntoString ("|"), expected.joinIntoString ("|"))
         << "in list order, the resources-only plugin and the expansion included";
 
-    component->wipePressed ({ vst2Only, expansion });
+    // Through the gear button, the settings page's uninstall section and its tick list.
+    clickNow (component->getProductsPage()->header.button);
+    auto* settingsPage = component->getSettingsPage();
+    ASSERT_NE (settingsPage, nullptr);
+    EXPECT_FALSE (settingsPage->staffMode);
+    EXPECT_EQ (settingsPage->getBounds(), component->getLocalBounds());
+    EXPECT_TRUE (logSinceStart().contains ("start settings menu, vst2folder: <>"));
+
+    clickNow (settingsPage->uninstallTab);
+    auto& list = settingsPage->installedList;
+    ASSERT_EQ (list.rows.size(), (size_t) offered.size());
+
+    for (size_t i = 0; i < list.rows.size(); ++i)
+        if (key (list.rows[i]) != key (vst2Only) && key (list.rows[i]) != key (expansion))
+            clickNow (*list.tickBoxes[i]);
+
+    clickNow (settingsPage->wipeButton);
+    ASSERT_TRUE (pumpUntil ([&] { return component->getSettingsPage() == nullptr; }));
 
     EXPECT_FALSE (vst2File.exists());
     EXPECT_FALSE (dataOfVst2.getChildFile ("appdata").exists());

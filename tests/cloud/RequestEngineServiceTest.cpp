@@ -5,29 +5,13 @@
 #include "cloud/SignIn.h"
 #include "cloud/VamretRequest.h"
 #include "support/DemoServiceFixture.h"
+#include "support/RecordingUpdateHandler.h"
 
 #include <atomic>
 
 namespace
 {
     using RequestEngineService = DemoServiceFixture;
-
-    struct RecordingUpdateHandler : public ForcedUpdateHandler
-    {
-        RecordingUpdateHandler()  { setForcedUpdateHandler (this); }
-        ~RecordingUpdateHandler() override { setForcedUpdateHandler (nullptr); }
-
-        bool isUpdateRunning() const override { return running; }
-        void startForcedUpdate (const juce::String& url) override
-        {
-            ++starts;
-            lastUrl = url;
-        }
-
-        std::atomic<bool> running { false };
-        std::atomic<int> starts { 0 };
-        juce::String lastUrl;
-    };
 
     VamretResponse postJson (const juce::String& path, const juce::String& body, const juce::String& token)
     {

@@ -1,4 +1,5 @@
 #include "support/ComponentTesting.h"
+#include "support/TestEnvironment.h"
 
 juce::MouseEvent mouseEventAt (juce::Component& component, juce::Point<int> position)
 {
@@ -58,4 +59,24 @@ int countPixels (const juce::Image& image, juce::Rectangle<int> area, std::funct
                 ++count;
 
     return count;
+}
+
+juce::File saveScreenshot (const juce::Image& image, const juce::String& name)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::currentExecutableFile)
+                            .getParentDirectory().getChildFile ("screenshots");
+    folder.createDirectory();
+    const auto file = folder.getChildFile (name + ".png");
+    file.deleteFile();
+
+    if (juce::FileOutputStream out (file); out.openedOk())
+        juce::PNGImageFormat().writeImageToStream (image, out);
+
+    return file;
+}
+
+void clickNow (juce::Button& button)
+{
+    button.triggerClick();
+    runPostedMessages();
 }

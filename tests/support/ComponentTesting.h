@@ -21,3 +21,11 @@ int maximumAlpha (const juce::Image& image, juce::Rectangle<int> area);
 
 /** Counts the pixels in an area for which the predicate holds. */
 int countPixels (const juce::Image& image, juce::Rectangle<int> area, std::function<bool (juce::Colour)> predicate);
+
+/** Keeps a screenshot as "<name>.png" in a "screenshots" folder beside the
+    test program, for a person to look at; returns the file. */
+juce::File saveScreenshot (const juce::Image& image, const juce::String& name);
+
+/** A click on the button, handled before this returns (triggerClick only
+    posts it). */
+void clickNow (juce::Button& button);

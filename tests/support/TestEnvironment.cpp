@@ -86,6 +86,15 @@ bool waitWithoutPumping (std::function<bool()> condition, int timeoutMs)
     return true;
 }
 
+void runPostedMessages()
+{
+    // Messages are handled in the order posted: once this marker has run, so
+    // have all before it.
+    auto reached = std::make_shared<bool> (false);
+    juce::MessageManager::callAsync ([reached] { *reached = true; });
+    pumpUntil ([reached] { return *reached; });
+}
+
 bool pumpUntil (std::function<bool()> condition, int timeoutMs)
 {
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;

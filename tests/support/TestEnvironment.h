@@ -49,3 +49,7 @@ bool waitWithoutPumping (std::function<bool()> condition, int timeoutMs = 30000)
 
 /** Runs the message loop until the condition holds or the time runs out. */
 bool pumpUntil (std::function<bool()> condition, int timeoutMs = 5000);
+
+/** Runs the message loop until every message posted before the call has
+    been handled. */
+void runPostedMessages();
