@@ -15,7 +15,11 @@
 #      files and resource folders go; the expansion's files, its settings
 #      and a file of the user's in its data folder stay;
 #   7. installs Kvist Comp and Lumo from their cells, the second while the
-#      first runs.
+#      first runs;
+#   8. opens the settings panel (gear button), checks both its sections on
+#      screenshots, unticks Aurora 9 in the uninstall section's tick list and
+#      wipes the rest: the ticked products' plugin files and the expansion's
+#      files go, Aurora 9 and all other data stay.
 #
 # Sourced by the end-to-end test of each system (linux/, windows/) once the
 # session is set up (scripts/session.sh, and on Windows scripts/session-wine.sh
@@ -125,6 +129,24 @@ group_cells_top() {
 # click_cell COLUMN TOP: selects the cell there, clicking its picture (the
 # right-hand top corner opens the details instead).
 click_cell() { click $(( 26 + $1 * 390 + 60 )) $(( $2 + 50 )); }
+
+# The settings panel: 500 x 350, centred, over the window dimmed by 0x70000000;
+# its tabs at (25, 56) and (128, 56), "Wipe" at (25, 307) and "Done" at
+# (395, 307), all 86 x 24; the tick list at (5, 139), its boxes 25 x 25
+# from (30, 0). A filled button's colour is read 8 pixels in from its left.
+panel_x=$(( (window_width - 500) / 2 )) panel_y=$(( (window_height - 350) / 2 ))
+gear_button=($(( window_width - 36 + 12 )) $(( 11 + 12 )))
+panel_point=($(( panel_x + 10 )) $(( panel_y + 350 - 10 )))
+install_tab=($(( panel_x + 25 + 8 )) $(( panel_y + 56 + 12 )))
+uninstall_tab=($(( panel_x + 128 + 8 )) $(( panel_y + 56 + 12 )))
+wipe_button=($(( panel_x + 25 + 43 )) $(( panel_y + 307 + 12 )))
+settings_done=($(( panel_x + 395 + 8 )) $(( panel_y + 307 + 12 )))
+first_tick=($(( panel_x + 5 + 30 + 12 )) $(( panel_y + 139 + 12 )))
+panel_fill=091c2a install_blue=0196ff uninstall_red=f54c4c
+# 0x3d4d58 under black of alpha 0x70, as JUCE blends it: each channel * 144 / 256.
+dimmed_page_background=222b31
+# tick_box_stats PNG: the first tick box's mean and spread, to tell a change.
+tick_box_stats() { convert "$1" -crop "25x25+$(( panel_x + 5 + 30 ))+$(( panel_y + 139 ))" +repage -format '%[fx:mean] %[fx:standard_deviation]' info: 2>/dev/null; }
 
 # A dialog of the products page: 270 x 170 centred in a margin of 90, "YES"
 # at (112, 220); a message without buttons is 270 x 140.
@@ -410,6 +432,62 @@ list_starts_not_installed() {
 }
 wait_until 10 list_starts_not_installed || fail "the list still shows an install running"
 park_pointer
+
+# ---------------------------------------------------------------------------
+step "8. wipe from the settings page: Kvist Comp, Lumo and Winter Pads ticked, Aurora 9 not"
+winter_pads_files=("$data_folder/My Synth/Presets/Winter Pads/Frost.preset" "$data_folder/My Synth/Presets/Winter Pads/Nøkken.preset")
+# Their data outside the four resource folders is not the wipe's to take.
+wipe_kept=("$data_folder/Lumo/Textures/Dawn.preset" "$data_folder/Kvist Comp/Presets/Gentle.preset"
+           "$data_folder/My Synth/mysynth.settings" "$planted")
+expect_present "before the wipe" "${winter_pads_files[@]}" "${wipe_kept[@]}" "${aurora_files[@]}"
+
+mark=$(log_mark)
+click "${gear_button[@]}"
+park_pointer
+expect_log 10 "$mark" "start settings menu"
+settings_section_shown() {   # SHOT TAB COLOUR
+    window_shot "$1" && [ "$(pixel "$1" "${panel_point[@]}")" = "$panel_fill" ] && [ "$(pixel "$1" $2)" = "$3" ]
+}
+wait_until 10 settings_section_shown "$SESSION_WORK/settings-install.png" "${install_tab[*]}" "$install_blue" \
+    || fail "the settings panel did not open in its install section"
+shot="$SESSION_WORK/settings-install.png"
+expect_pixel "$shot" "${settings_done[@]}" "$install_green" "\"Done\" button"
+expect_pixel "$shot" 2 2 "$dimmed_page_background" "the window around the panel, dimmed"
+[ "$(pixel "$shot" "${uninstall_tab[@]}")" != "$uninstall_red" ] || fail "the uninstall tab is filled in the install section"
+
+click "${uninstall_tab[@]}"
+park_pointer
+expect_log 10 "$mark" "getProducts"
+wait_until 10 settings_section_shown "$SESSION_WORK/settings-uninstall.png" "${uninstall_tab[*]}" "$uninstall_red" \
+    || fail "the uninstall section did not show"
+shot="$SESSION_WORK/settings-uninstall.png"
+expect_pixel "$shot" "${settings_done[@]}" "$install_green" "\"Done\" button"
+[ "$(pixel "$shot" "${install_tab[@]}")" != "$install_blue" ] || fail "the install tab is still filled in the uninstall section"
+
+# The tick list holds the installed rows in list order, every one ticked:
+# Aurora 9 comes first, and its tick goes off.
+ticked_box="$(tick_box_stats "$shot")"
+click "${first_tick[@]}"
+park_pointer
+unticked() { window_shot "$SESSION_WORK/settings-unticked.png" && [ "$(tick_box_stats "$SESSION_WORK/settings-unticked.png")" != "$ticked_box" ]; }
+wait_until 10 unticked || fail "the first tick box did not change when clicked"
+
+click "${wipe_button[@]}"
+park_pointer
+expect_log 10 "$mark" "Do Wipe pressed"
+expect_log 10 "$mark" "extralog, products page painted: "
+for title in "Kvist Comp" "Lumo" "Winter Pads"; do
+    log_has "$mark" "will wipe: $title" || fail "$title was not wiped"
+done
+! log_has "$mark" "will wipe: Aurora 9" || fail "Aurora 9 was wiped with its tick off"
+! log_has "$mark" "refused" || fail "the wipe refused: $(log_since "$mark" | grep -a refused)"
+wait_until 10 products_shown || fail "the products page does not show after the wipe"
+cp "$SESSION_WORK/products.png" "$SESSION_WORK/products-after-wipe.png"
+
+expect_absent "after the wipe" "${lumo_files[@]:0:2}" "${kvist_files[@]:0:3}" "${winter_pads_files[@]}"
+# The expansion's folders, emptied, go with it; the plugin's folder stays.
+expect_absent "after the wipe" "$data_folder/My Synth/Presets"
+expect_present "after the wipe" "${wipe_kept[@]}" "${aurora_files[@]}"
 
 session_quit_app 30
 [ "$SESSION_APP_EXIT" = 0 ] || fail "the restarted app exited with $SESSION_APP_EXIT"

@@ -67,17 +67,18 @@ add_test(NAME AppSmoke.StartsShowsItsWindowQuitsOnCloseAndLogs
 set_tests_properties(AppSmoke.StartsShowsItsWindowQuitsOnCloseAndLogs PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 
 # The user's journey through the shipped executable under Wine: sign-in with
-# the terms, the products page on screenshots, an install, a link handed over
-# by a second process, a restart with the saved token. It runs against the
-# natively built demo service; the native sandbox tool built beside it
-# pre-installs the plugins (scripts/test-windows builds both). Alone, like the
-# smoke test: it types and clicks, and waits are bounded.
+# the terms, the products page on screenshots, installs, a link handed over
+# by a second process, a restart with the saved token, an uninstall and a
+# wipe. It runs against the natively built demo service; the native sandbox
+# tool built beside it pre-installs the plugins (scripts/test-windows builds
+# both). Alone, like the smoke test: it types and clicks, and waits are
+# bounded.
 if(VAMRHELPER_NATIVE_DEMO_SERVICE)
     get_filename_component(native_build "${VAMRHELPER_NATIVE_DEMO_SERVICE}" DIRECTORY)
-    add_test(NAME AppEndToEnd.SignInLinkAndRestart
+    add_test(NAME AppEndToEnd.UserJourney
              COMMAND bash "${PROJECT_SOURCE_DIR}/tests/e2e/windows/app-end-to-end.sh"
                      "${CMAKE_BINARY_DIR}" "${native_build}" "${CMAKE_CURRENT_BINARY_DIR}/e2e")
-    set_tests_properties(AppEndToEnd.SignInLinkAndRestart PROPERTIES
+    set_tests_properties(AppEndToEnd.UserJourney PROPERTIES
         SKIP_RETURN_CODE 77
         TIMEOUT 300
         RUN_SERIAL TRUE
