@@ -387,7 +387,7 @@ expect_absent "before their install" "${lumo_files[@]}" "${kvist_files[@]}"
 not_installed_at_top() {
     window_shot "$SESSION_WORK/products-not-installed.png" || return 1
     not_installed_cells_top="$(group_cells_top "$SESSION_WORK/products-not-installed.png" "$not_installed_colour")"
-    [ -n "$not_installed_cells_top" ] && [ "$not_installed_cells_top" -le $(( list_top + 20 + 37 + 2 )) ]
+    [ -n "$not_installed_cells_top" ] && [ "$not_installed_cells_top" -le $(( list_top + 20 + 37 + 10 )) ]
 }
 show_not_installed() {
     click $(( updates_filter_x + 40 )) $(( filter_y + 7 ))
