@@ -183,7 +183,10 @@ check_products_page() {
 # ---------------------------------------------------------------------------
 step "sandbox, demo service, pre-installed plugins"
 session_fresh_sandbox
-session_start_xvfb 1280x1024x24 || fail "no X server"
+# As large as the screen scripts/test-windows starts Wine on (xvfb-run's
+# 1920 x 1080): Wine centres the window on that screen, and a window hanging
+# over this one's edge could be neither captured nor clicked there.
+session_start_xvfb 1920x1080x24 || fail "no X server"
 session_start_service || fail "no demo service"
 session_demo_account || fail "the demo service printed no demo account"
 "$SESSION_SANDBOX_TOOL" preinstall aurora9 mysynth=1.2.3 >"$SESSION_WORK/preinstall.out" || fail "pre-install: $(cat "$SESSION_WORK/preinstall.out")"
@@ -216,6 +219,10 @@ wait_until 30 window_open || fail "no window within 30 s"
 expect_log 30 "$mark" "extralog, first frame painted"
 read -r width height < <(app_content_size)
 [ "$width" = "$window_width" ] && [ "$height" = "$window_height" ] || fail "window is ${width}x${height}, expected ${window_width}x${window_height}"
+read -r left top < <(xdotool getwindowgeometry "$(app_window)" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p')
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+[ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ $(( left + width )) -le "$screen_width" ] && [ $(( top + height )) -le "$screen_height" ] \
+    || fail "the window at ($left, $top) does not fit on the ${screen_width}x${screen_height} screen"
 
 login_shown() { window_shot "$SESSION_WORK/login.png" && [ "$(pixel "$SESSION_WORK/login.png" 5 5)" = "$login_background" ]; }
 wait_until 10 login_shown || fail "the login page is not shown"
