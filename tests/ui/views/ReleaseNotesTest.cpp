@@ -244,7 +244,9 @@ TEST_F (ReleaseNotesOnThePage, TheOpenPanelShowsItsTitleAndHeadingsAtThreeSizesA
     {
         juce::GlyphArrangement glyphs;
         glyphs.addLineOfText (appFont (AppFontStyle::regular, fontHeight), "H", 0.0f, 0.0f);
-        return glyphs.getBoundingBox (0, -1, true).getHeight();
+        juce::Path outline;
+        glyphs.createPath (outline);
+        return outline.getBounds().getHeight();
     };
 
     const float sizes[] { 22.0f, 19.0f, 16.0f, 13.0f };
