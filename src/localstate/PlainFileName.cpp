@@ -6,3 +6,14 @@ bool isPlainFileName (const juce::String& name)
         && name != "." && name != ".."
         && ! name.containsAnyOf ("/\\:");
 }
+
+juce::String plainFileNameFrom (const juce::String& name)
+{
+    juce::String plain;
+
+    for (auto c : name)
+        plain += (c < 0x20 || c == 0x7f || juce::String ("/\\:<>\"|?*").containsChar (c))
+                     ? juce::juce_wchar ('_') : c;
+
+    return isPlainFileName (plain) ? plain : juce::String ("_");
+}

@@ -1,13 +1,13 @@
 #include "support/ComponentTesting.h"
 #include "support/TestEnvironment.h"
 
-juce::MouseEvent mouseEventAt (juce::Component& component, juce::Point<int> position)
+juce::MouseEvent mouseEventAt (juce::Component& component, juce::Point<int> position, juce::ModifierKeys buttons)
 {
     const auto now = juce::Time::getCurrentTime();
     const auto p = position.toFloat();
 
     return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(), p,
-                             juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
+                             buttons,
                              juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
                              juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
                              juce::MouseInputSource::defaultTiltY, &component, &component, now, p, now, 1, false);

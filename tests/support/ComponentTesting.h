@@ -3,8 +3,9 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A mouse event at a position inside a component, for calling its mouse
-    handlers directly. */
-juce::MouseEvent mouseEventAt (juce::Component& component, juce::Point<int> position);
+    handlers directly; a left click unless other buttons are given. */
+juce::MouseEvent mouseEventAt (juce::Component& component, juce::Point<int> position,
+                               juce::ModifierKeys buttons = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier));
 
 /** Paints the component and its children into a fresh transparent image of
     its size. With ignoreAlpha the component's own alpha is not applied. */

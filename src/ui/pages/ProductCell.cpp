@@ -1,5 +1,6 @@
 #include "ui/pages/ProductCell.h"
 
+#include "install/ManualDownload.h"
 #include "log/DiagnosticLog.h"
 #include "localstate/RowRules.h"
 #include "ui/look/AppFonts.h"
@@ -38,7 +39,10 @@ ProductCell::ProductCell (const ProductRow& rowToShow)
     }
 
     if (row.isPublic)
+    {
         addChildComponent (manualButton);
+        manualButton.onClick = [this] { openManual(); };
+    }
 
     stopButton.makeFilled ("Stop", juce::Colour (0xffd7e0e5), juce::Colour (0xff1c2a34));
     addChildComponent (stopButton);
@@ -106,6 +110,12 @@ void ProductCell::toggleDetails()
     repaint();
 }
 
+void ProductCell::openManual()
+{
+    if (cellDelegate != nullptr)
+        ManualDownload::start (row.name, row.title, cellDelegate->getToken());
+}
+
 void ProductCell::picturesLoaded (const juce::Image& icon, const juce::Image& uiImage)
 {
     if (icon.isValid())
@@ -127,7 +137,12 @@ void ProductCell::mouseMove (const juce::MouseEvent& e)
 void ProductCell::mouseDown (const juce::MouseEvent& e)
 {
     if (e.mods.isRightButtonDown())
-        return;   // release notes come with their own view
+    {
+        if (onRightClicked)
+            onRightClicked (*this, e.getPosition());
+
+        return;
+    }
 
     if (isInDetailsZone (e.getPosition()))
     {

@@ -29,6 +29,10 @@ public:
     /** Opens or closes the details; an opening closes itself after 5 s. */
     void toggleDetails();
 
+    /** The "User manual" button's click: fetches the product's manual into
+        the Documents folder and opens it; the cell itself does not change. */
+    void openManual();
+
     /** A picture load finished (message thread). */
     void picturesLoaded (const juce::Image& icon, const juce::Image& uiImage);
 
@@ -52,6 +56,9 @@ public:
     /** The first tick that finds the attached job no longer busy; the cell
         has already stopped its timer and hidden the Stop button. */
     std::function<void (ProductCell&)> onJobEnded;
+
+    /** A right click, with its position in the cell. */
+    std::function<void (ProductCell&, juce::Point<int>)> onRightClicked;
 
     /** A left click outside the details zone. */
     std::function<void (ProductCell&)> onClicked;

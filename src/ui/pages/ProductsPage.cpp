@@ -10,6 +10,7 @@
 #include "ui/pages/ExpansionOffer.h"
 #include "ui/look/AppFonts.h"
 #include "ui/look/AppResources.h"
+#include "ui/views/ReleaseNotesLayout.h"
 #include "platform/Locations.h"
 
 namespace
@@ -129,6 +130,7 @@ void ProductsPage::buildCells()
         cell->cellDelegate = cellDelegate;
         cell->staffAccount = staffAccount;
         cell->onClicked = [this] (Cell& clicked) { cellClicked (clicked); };
+        cell->onRightClicked = [this] (Cell& clicked, juce::Point<int> at) { openReleaseNotes (clicked, at); };
         cell->onJobEnded = [this] (Cell& ended) { jobEnded (ended); };
         cell->status = ProductListRules::none;
         cell->selected = false;
@@ -319,6 +321,20 @@ void ProductsPage::updateActionButtons()
     }
 
     resized();
+}
+
+void ProductsPage::openReleaseNotes (Cell& cell, juce::Point<int> clickInCell)
+{
+    if (cell.row.release_notes.isEmpty())
+        return;
+
+    closeReleaseNotes();
+
+    releaseNotesView = std::make_unique<ReleaseNotesComponent> (cell.row.release_notes);
+    addAndMakeVisible (*releaseNotesView);
+    releaseNotesView->setBounds (ReleaseNotesLayout::panelBounds (cell.getPosition() + clickInCell, table.getViewPositionY(),
+                                                                  getWidth(), getHeight()));
+    cell.repaint();
 }
 
 void ProductsPage::closeReleaseNotes()

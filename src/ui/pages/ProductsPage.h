@@ -12,6 +12,7 @@
 #include "ui/pages/ProductListRules.h"
 #include "ui/pages/VRPage.h"
 #include "ui/pages/VerticalTableView.h"
+#include "ui/views/ReleaseNotesComponent.h"
 
 #include <memory>
 #include <vector>
@@ -64,6 +65,11 @@ public:
 
     /** The cell showing that product now, or nullptr. */
     Cell* cellFor (const juce::String& productKey) const;
+
+    /** A right click on a cell whose row has release notes: the page's one
+        notes panel now shows them, near the click. Notes that are empty
+        open nothing and leave an open panel as it is. */
+    void openReleaseNotes (Cell& cell, juce::Point<int> clickInCell);
 
     /** Closes the release-notes popup if one is shown. */
     void closeReleaseNotes();
