@@ -210,6 +210,7 @@ TEST_F (ReleaseNotesOnThePage, TheOpenPanelShowsItsTitleAndHeadingsAtThreeSizesA
     auto& panel = *openPanel();
     ASSERT_TRUE (pumpUntil ([&panel] { return panel.isLaidOut(); }));
 
+    saveScreenshot (paintOnBackground (page, juce::Colours::white), "release-notes");
     const auto screenshot = paintToImage (page).getClippedImage (panel.getBounds());
     const auto background = panel.backgroundColour;
     const auto ink = [background] (juce::Colour c) { return c.getBrightness() > background.getBrightness() + 0.2f; };
